@@ -1,0 +1,74 @@
+#pragma once
+// The declarations of controls.def as data, and the names the rest of the
+// program uses for them. Portable: no Windows headers.
+#include <span>
+#include <string_view>
+
+namespace tarnwell {
+
+// Tab pages in the order the page control shows them. `Main` holds what
+// sits directly on the main window (banner, page control, the tab sheets).
+enum class PageId { IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel, Main };
+inline constexpr int kTabPageCount = 12;
+
+enum class ControlKind {
+    Image,
+    PageControl,
+    Page,  // a tab sheet; the n-th Page row shows PageId n
+    GroupBox,
+    Label,
+    RiskLabel,
+    CheckBox,
+    Button,
+    Edit,
+    FolderEdit,
+    SpinEdit,
+    TrackBar,
+    HotKey,
+    ComboBox,
+    ListBox,
+    CheckListBox,
+};
+
+enum ControlFlags : unsigned {
+    F_READONLY = 1u << 0,
+    F_HIDDEN = 1u << 1,
+    F_BOLD = 1u << 2,
+    F_SORTED = 1u << 3,
+};
+
+// The property the settings file keeps for a control of each kind.
+enum class StoredProperty { None, Checked, Text, Position, Tag, Value, HotKey };
+
+struct ControlDecl {
+    std::string_view name;
+    int id;
+    PageId page;
+    ControlKind kind;
+    std::string_view caption;
+    std::string_view hint;
+    int x, y, w, h;
+    std::string_view initial;  // value text of the default state
+    unsigned flags;
+    int stored;                // 1-based place in the settings list, 0 = not stored
+};
+
+namespace ctl {
+enum : int {
+#define CONTROL(name, id, ...) name = id,
+#include "app/controls.def"
+#undef CONTROL
+};
+}  // namespace ctl
+
+inline constexpr int kStoredPropertyCount = 80;
+
+std::span<const ControlDecl> AllControls();
+const ControlDecl* FindControl(std::string_view name);
+const ControlDecl* FindControl(int id);
+StoredProperty StoredPropertyOf(const ControlDecl& decl);
+std::string_view PropertyName(StoredProperty property);
+// The declarations of the stored properties, in settings-list order.
+std::span<const ControlDecl* const> StoredControls();
+
+}  // namespace tarnwell

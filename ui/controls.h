@@ -1,0 +1,163 @@
+#pragma once
+// Thin wrappers of the native controls with the semantics the program's
+// handlers expect: setting a state in code fires the same event as the
+// user's action, but only when the state really changes.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/win.h"
+
+namespace tarnwell {
+
+class TControl {
+public:
+    TControl(HWND hwnd, int id) : hwnd_(hwnd), id_(id) {}
+    virtual ~TControl() = default;
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    int Id() const { return id_; }
+    bool Enabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
+    void SetEnabled(bool enabled) { ::EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+    std::string Text() const;
+    void SetText(std::string_view text);
+
+    // Free integer for the owner's bookkeeping (a risk label's busy mark, a
+    // profile combo's stored index).
+    int Tag = 0;
+
+    // The property the settings store keeps for this control, as value text.
+    virtual std::string PropertyText() const { return {}; }
+    virtual void SetPropertyText(std::string_view) {}
+
+    // Notifications routed from the parent window.
+    virtual void HandleCommand(int /*code*/) {}
+    virtual void HandleScroll() {}
+
+protected:
+    HWND hwnd_;
+    int id_;
+};
+
+class TButton : public TControl {
+public:
+    using TControl::TControl;
+    std::function<void()> OnClick;
+    void HandleCommand(int code) override;
+};
+
+class TCheckBox : public TControl {
+public:
+    using TControl::TControl;
+    std::function<void()> OnClick;
+    bool Checked() const;
+    // Runs OnClick when the state changes, as a click by the user would.
+    void SetChecked(bool checked);
+    std::string PropertyText() const override;
+    void SetPropertyText(std::string_view text) override;
+    void HandleCommand(int code) override;
+};
+
+class TLabel : public TControl {
+public:
+    using TControl::TControl;
+};
+
+class TEdit : public TControl {
+public:
+    using TControl::TControl;
+    std::function<void()> OnChange;
+    std::string PropertyText() const override;
+    void SetPropertyText(std::string_view text) override;
+    void HandleCommand(int code) override;
+};
+
+// Edit with an up-down buddy holding an integer within [min, max].
+class TSpinEdit : public TControl {
+public:
+    TSpinEdit(HWND edit, HWND upDown, int id, int minValue, int maxValue);
+    std::function<void()> OnChange;
+    int Value() const;
+    void SetValue(int value);
+    int MinValue() const { return min_; }
+    int MaxValue() const { return max_; }
+    HWND UpDown() const { return upDown_; }
+    std::string PropertyText() const override;
+    void SetPropertyText(std::string_view text) override;
+    void HandleCommand(int code) override;
+
+private:
+    HWND upDown_;
+    int min_, max_;
+};
+
+class TTrackBar : public TControl {
+public:
+    TTrackBar(HWND hwnd, int id, int minValue, int maxValue);
+    std::function<void()> OnChange;
+    int Position() const;
+    // Runs OnChange when the position changes, as dragging the thumb would.
+    void SetPosition(int position);
+    std::string PropertyText() const override;
+    void SetPropertyText(std::string_view text) override;
+    void HandleScroll() override;
+
+private:
+    int min_, max_;
+    int last_ = 0;
+};
+
+// Hot-key field; the value is a shortcut code: key in the low byte, plus
+// 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
+class THotKey : public TControl {
+public:
+    using TControl::TControl;
+    std::function<void()> OnChange;
+    int HotKey() const;
+    void SetHotKey(int shortcut);
+    std::string PropertyText() const override;
+    void SetPropertyText(std::string_view text) override;
+    void HandleCommand(int code) override;
+};
+
+class TComboBox : public TControl {
+public:
+    using TControl::TControl;
+    std::function<void()> OnChange;
+    void Clear();
+    void AddItem(std::string_view text);
+    int ItemCount() const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    // A profile combo keeps its chosen index in Tag until its list is filled.
+    std::string PropertyText() const override;
+    void SetPropertyText(std::string_view text) override;
+    void HandleCommand(int code) override;
+};
+
+class TListBox : public TControl {
+public:
+    using TControl::TControl;
+    std::function<void()> OnChange;
+    void Clear();
+    void AddItem(std::string_view text);
+    int ItemCount() const;
+    std::string Item(int index) const;
+    void HandleCommand(int code) override;
+};
+
+class TGroupBox : public TControl {
+public:
+    using TControl::TControl;
+};
+
+// Report-style list view with check boxes (plug-in rows).
+class TListView : public TControl {
+public:
+    using TControl::TControl;
+};
+
+}  // namespace tarnwell
