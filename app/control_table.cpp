@@ -23,6 +23,16 @@ std::array<const ControlDecl*, kStoredPropertyCount> BuildStoredOrder() {
 
 }  // namespace
 
+ValueRange RangeOf(const ControlDecl& decl) {
+#define CONTROL(...)
+#define RANGE(control, low, high) \
+    if (decl.name == #control) return {low, high};
+#include "app/controls.def"
+#undef RANGE
+#undef CONTROL
+    return {0, 0};
+}
+
 std::span<const ControlDecl> AllControls() { return kControls; }
 
 const ControlDecl* FindControl(std::string_view name) {

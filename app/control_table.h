@@ -61,6 +61,12 @@ enum : int {
 };
 }  // namespace ctl
 
+struct ValueRange {
+    int min, max;
+};
+// The range of a spin edit or slider; {0, 0} for controls without one.
+ValueRange RangeOf(const ControlDecl& decl);
+
 inline constexpr int kStoredPropertyCount = 80;
 
 std::span<const ControlDecl> AllControls();

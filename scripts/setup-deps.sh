@@ -49,6 +49,9 @@ if [ ! -f "$deps/libjpeg/lib/libjpeg.a" ]; then
     -DCMAKE_BUILD_TYPE=Release -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF \
     -DCMAKE_INSTALL_PREFIX="$deps/libjpeg" -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
   cmake --build "$deps/src/libjpeg-build" --target install >/dev/null
+  # The static library is not among what the package installs on Windows.
+  mkdir -p "$deps/libjpeg/lib"
+  cp "$deps/src/libjpeg-build/libjpeg.a" "$deps/libjpeg/lib/"
 fi
 
 # GoogleTest from Debian's sources, built for both targets.

@@ -80,3 +80,16 @@ TEST(ControlTable, EveryTabHasItsSheetAndControlsFitThePage) {
 
 }  // namespace
 }  // namespace tarnwell
+
+namespace tarnwell {
+namespace {
+
+TEST(ControlTable, BoundedControlsHaveTheirRanges) {
+    EXPECT_EQ(RangeOf(*FindControl("EncryptEdit")).min, 1);
+    EXPECT_EQ(RangeOf(*FindControl("EncryptEdit")).max, 99);
+    EXPECT_EQ(RangeOf(*FindControl("TransBar")).max, 90);
+    EXPECT_EQ(RangeOf(*FindControl("IEAllCB")).max, 0);
+}
+
+}  // namespace
+}  // namespace tarnwell

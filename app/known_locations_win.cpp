@@ -1,0 +1,215 @@
+#include "app/known_locations.h"
+
+#include <shlobj.h>
+
+#include <array>
+#include <vector>
+
+#include "app/path_macros.h"
+#include "app/registry_win.h"
+#include "app/sid_text.h"
+#include "ui/handles.h"
+
+namespace tarnwell {
+
+namespace {
+
+constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kCommonShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
+constexpr const char* kIEMain = "Software\\Microsoft\\Internet Explorer\\Main";
+constexpr const char* kAolVersion = "Software\\America Online\\AOL\\CurrentVersion";
+constexpr const char* kQuickTime = "Software\\Apple Computer, Inc.\\QuickTime\\LocalUserPreferences";
+constexpr const char* kShockwave = "Software\\Macromedia\\Shockwave 10\\preffileloc";
+
+std::string ExpandEnvironment(const char* text) {
+    char buffer[MAX_PATH] = {};
+    const DWORD length = ::ExpandEnvironmentStringsA(text, buffer, MAX_PATH);
+    return length == 0 || length > MAX_PATH ? std::string() : std::string(buffer);
+}
+
+// A candidate chain: each step replaces the path only while it names no
+// existing folder and the step has a value to offer.
+class Candidate {
+public:
+    explicit Candidate(std::string first) : path_(std::move(first)) {}
+    Candidate& OrElse(const std::optional<std::string>& next) {
+        if (!DirectoryExists(path_) && next) path_ = *next;
+        return *this;
+    }
+    Candidate& OrElse(const std::string& next) { return OrElse(std::optional<std::string>(next)); }
+    // A backslash is appended only to a folder that exists.
+    std::string WithBackslashIfExists() const {
+        return DirectoryExists(path_) ? WithTrailingBackslash(path_) : path_;
+    }
+
+private:
+    std::string path_;
+};
+
+std::optional<std::string> ShellValue(HKEY root, const char* key, const char* value) {
+    return ReadRegistryString(root, key, value);
+}
+
+std::string FirstAolCandidate(const std::string& profileRoot) {
+    static constexpr std::array<const char*, 4> kEndings = {
+        "\\AOL\\C_America Online 9.0c\\organize\\", "\\AOL\\C_America Online 9.0b\\organize\\",
+        "\\AOL\\C_America Online 9.0a\\organize\\", "\\AOL\\C_America Online 9.0\\organize\\"};
+    std::vector<std::string> candidates;
+    if (RegistryKeyExists(HKEY_LOCAL_MACHINE, kCommonShellFolders)) {
+        const std::string common =
+            ShellValue(HKEY_LOCAL_MACHINE, kCommonShellFolders, "Common AppData").value_or(std::string());
+        for (const char* ending : kEndings) candidates.push_back(common + ending);
+    }
+    const std::string expanded = ExpandEnvironment("%Common AppData%");
+    for (const char* ending : kEndings) candidates.push_back(expanded + ending);
+    for (const char* ending : kEndings) candidates.push_back(profileRoot + "\\Application Data" + ending);
+    if (auto appPath = ShellValue(HKEY_LOCAL_MACHINE, kAolVersion, "AppPath"))
+        candidates.push_back(*appPath + "\\organize\\");
+    for (const std::string& c : candidates)
+        if (DirectoryExists(c)) return c;
+    return candidates.back();  // the last one tried stays, found or not
+}
+
+void DiscoverInternetExplorer(const OsFlags& os, KnownLocations& loc) {
+    if (os.IsNT || os.IsWinME) {
+        loc.IECacheDir = Candidate(GetShellFolder(os, kInternetCache))
+                             .OrElse(ShellValue(HKEY_CURRENT_USER, kUserShellFolders, "Cache"))
+                             .OrElse(ShellValue(HKEY_CURRENT_USER, kShellFolders, "Cache"))
+                             .WithBackslashIfExists();
+        loc.IEHistoryDir = Candidate(GetShellFolder(os, kHistory))
+                               .OrElse(ShellValue(HKEY_CURRENT_USER, kShellFolders, "History"))
+                               .OrElse(loc.ProfileRoot + "\\Local Settings\\History")
+                               .WithBackslashIfExists();
+        loc.CookieDir = Candidate(GetShellFolder(os, kCookies))
+                            .OrElse(ShellValue(HKEY_CURRENT_USER, kShellFolders, "Cookies"))
+                            .OrElse(loc.ProfileRoot + "\\Cookies\\")
+                            .WithBackslashIfExists();
+        return;
+    }
+    loc.IECacheDir = Candidate(ShellValue(HKEY_CURRENT_USER, kUserShellFolders, "Cache").value_or(std::string()))
+                         .OrElse(ShellValue(HKEY_CURRENT_USER, kShellFolders, "Cache"))
+                         .OrElse(loc.ProfileRoot + "\\Local Settings\\Temporary Internet Files\\")
+                         .WithBackslashIfExists();
+    loc.CookieDir = Candidate(ShellValue(HKEY_CURRENT_USER, kShellFolders, "Cookies").value_or(std::string()))
+                        .OrElse(loc.ProfileRoot + "\\Cookies")
+                        .WithBackslashIfExists();
+    loc.IEHistoryDir = Candidate(ShellValue(HKEY_CURRENT_USER, kShellFolders, "History").value_or(std::string()))
+                           .OrElse(loc.ProfileRoot + "\\History")
+                           .WithBackslashIfExists();
+}
+
+std::string DiscoverShockwave(const OsFlags& os, const std::string& profileRoot) {
+    Candidate shockwave(ShellValue(HKEY_LOCAL_MACHINE, kShockwave, "").value_or(std::string()));
+    const std::string profilePrefs = profileRoot + "\\Application Data\\Macromedia\\Shockwave Player\\Prefs\\";
+    if (DirectoryExists(profilePrefs)) shockwave.OrElse(profilePrefs);
+    const std::string systemPrefs = GetShellFolder(os, kSystem) + "\\macromed\\shockwave 8\\prefs\\";
+    if (DirectoryExists(systemPrefs)) shockwave.OrElse(systemPrefs);
+    return shockwave.WithBackslashIfExists();
+}
+
+std::string DiscoverRecycleBin(const OsFlags& os, const std::string& profileRoot) {
+    const std::string drive = profileRoot.substr(0, 2);
+    if (os.IsNT) {
+        const std::string sid = GetUserSidText();
+        const std::string own = drive + "\\recycler\\" + sid + "\\";
+        return DirectoryExists(own) ? own : "c:\\recycler\\" + sid + "\\";
+    }
+    const std::string own = drive + "\\recycled\\";
+    return DirectoryExists(own) ? own : std::string("c:\\recycled\\");
+}
+
+}  // namespace
+
+bool DirectoryExists(const std::string& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string GetShellFolder(const OsFlags& os, int folderId) {
+    LPITEMIDLIST items = nullptr;
+    if (os.IsNT || os.IsWinME) {
+        using GetFolderLocation = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPITEMIDLIST*);
+        Library shell32(::LoadLibraryA("Shell32.dll"));
+        auto call = shell32 ? reinterpret_cast<GetFolderLocation>(
+                                  reinterpret_cast<void*>(::GetProcAddress(shell32.get(), "SHGetFolderLocation")))
+                            : nullptr;
+        if (!call || FAILED(call(nullptr, folderId, nullptr, 0, &items))) return {};
+    } else if (FAILED(::SHGetSpecialFolderLocation(nullptr, folderId, &items))) {
+        return {};
+    }
+    char path[MAX_PATH] = {};
+    const BOOL ok = ::SHGetPathFromIDListA(items, path);
+    ::CoTaskMemFree(items);
+    return ok ? std::string(path) : std::string();
+}
+
+std::string GetTempDir() {
+    char buffer[MAX_PATH] = {};
+    const DWORD length = ::GetTempPathA(MAX_PATH, buffer);
+    if (length == 0 || length > MAX_PATH) return "\\";
+    return WithTrailingBackslash(buffer);
+}
+
+std::string GetUserSidText() {
+    KernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_READ, token.put())) return {};
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> buffer(size);
+    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
+    PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+    if (!::IsValidSid(sid)) return {};
+    SidParts parts;
+    parts.revision = static_cast<SID*>(sid)->Revision;
+    const SID_IDENTIFIER_AUTHORITY* authority = ::GetSidIdentifierAuthority(sid);
+    for (int i = 0; i < 6; ++i) parts.authority[i] = authority->Value[i];
+    const int count = *::GetSidSubAuthorityCount(sid);
+    for (int i = 0; i < count; ++i) parts.subAuthorities.push_back(*::GetSidSubAuthority(sid, i));
+    return SidText(parts);
+}
+
+std::string GetUserNameText() {
+    char name[257] = {};
+    DWORD size = sizeof name;
+    return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
+}
+
+std::string ExpandPathMacros(const std::string& path, const std::string& profileRoot) {
+    return tarnwell::ExpandPathMacros(std::string_view(path), profileRoot, GetUserNameText());
+}
+
+KnownLocations DiscoverKnownLocations(const OsFlags& os, const std::string& programDir) {
+    KnownLocations loc;
+    if (os.IsNT) {
+        loc.ProfileRoot = ExpandEnvironment("%USERPROFILE%");
+    } else {
+        char windows[MAX_PATH] = {};
+        const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
+        loc.ProfileRoot = length > 0 && length < MAX_PATH ? windows : "";
+    }
+    loc.TempDir = GetTempDir();
+    if (loc.TempDir == programDir) loc.TempDir = ExpandEnvironment("%TEMP%");
+    DiscoverInternetExplorer(os, loc);
+    loc.RecentDir = Candidate(ShellValue(HKEY_CURRENT_USER, kShellFolders, "Recent").value_or(std::string()))
+                        .OrElse(loc.ProfileRoot + "\\Recent")
+                        .WithBackslashIfExists();
+    loc.SavedStartPage = ShellValue(HKEY_CURRENT_USER, kIEMain, "Start Page").value_or(std::string());
+    loc.AOLPath = FirstAolCandidate(loc.ProfileRoot);
+    const std::string commonAppData =
+        ShellValue(HKEY_LOCAL_MACHINE, kCommonShellFolders, "Common AppData").value_or(std::string());
+    loc.QuickTimeDir = Candidate(ShellValue(HKEY_LOCAL_MACHINE, kQuickTime, "FolderPath").value_or(std::string()))
+                           .OrElse(commonAppData + "\\QuickTime\\")
+                           .WithBackslashIfExists();
+    const std::string flash = loc.ProfileRoot + "\\Application Data\\Macromedia\\Flash Player\\";
+    loc.FlashDir = DirectoryExists(flash) ? flash : std::string();
+    loc.ShockwaveDir = DiscoverShockwave(os, loc.ProfileRoot);
+    loc.RecycleDir = DiscoverRecycleBin(os, loc.ProfileRoot);
+    // The program folder already ends with a backslash; a second one would
+    // make every plug-in path differ from the same path typed by a person.
+    loc.PluginDir = programDir + "plugins\\";
+    return loc;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,115 @@
+#pragma once
+// The main window: owner of every control, the known locations and the
+// program's start-up and shut-down order.
+#include <initializer_list>
+#include <string>
+
+#include "app/control_table.h"
+#include "app/known_locations.h"
+#include "app/settings_store.h"
+#include "app/single_instance.h"
+#include "resident/tray_icon.h"
+#include "ui/control_set.h"
+#include "ui/handles.h"
+#include "ui/hints.h"
+#include "ui/page_control.h"
+
+namespace tarnwell {
+
+class TApplication;
+
+// Posted by a second copy of the program to the first one's main window.
+inline constexpr UINT kActivateInstanceMessage = WM_USER + 65;  // 1089
+
+inline constexpr const char* kMainCaption = "Tarnwell v2.20";
+inline constexpr const char* kSettingsFileName = "settings.ini";
+inline constexpr int kClientWidth = 433;
+inline constexpr int kClientHeight = 520;
+
+class TMainForm {
+public:
+    TMainForm(TApplication& application, std::string firstArgument);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Creates the window and every control of the table ("loading its
+    // components"), then runs the single-instance check and FormCreate.
+    bool Create();
+    void Show();
+    void Hide();
+    HWND Handle() const { return hwnd_; }
+
+    // The application-wide message hook; true when the message was handled.
+    bool AppEventsMessage(MSG& message);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateMainWindow();
+    void CreateControls();
+    void WireEvents();
+
+    // Start-up and shut-down (main_form_lifecycle_win.cpp).
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery();
+    void FormDestroy();
+    LRESULT QueryEndSession();
+    void XJustOneAlreadyExist();
+    void LaunchTWCPMNUClick();
+    void CleanUpOnExit();
+    void ChooseProfileFolders();
+    void ApplyFirstStartDefaults();
+
+    // Steps whose work belongs to other subsystems; each does what its name
+    // says once that subsystem exists.
+    void SeedRandomGenerator() {}
+    void ClearLastPopupTime() {}
+    void FillPluginList() {}
+    void StartAolProfileDiscovery(const std::string& /*folder*/) {}
+    void StartNetscapeProfileDiscovery(const std::string& /*folder*/) {}
+    void StartFireFoxProfileDiscovery(const std::string& /*folder*/) {}
+    void RegisterHotKeys() {}
+    void UnregisterHotKeys() {}
+    void RegisterPopupLibrary() {}
+    void UnregisterPopupLibrary() {}
+    void RegisterBackgroundService() {}
+    void RemoveBackgroundService() {}
+    void EnableAutoSweepTimer() {}
+    void RestoreStartPage() {}
+    void CloseNoticeWindow() {}
+
+    // Handlers (main_form_handlers_win.cpp).
+    void WStartLoadCBClick();
+    void SweepThemAll(int allBox, std::initializer_list<int> governed);
+    void TransBarChange();
+    void CloseBTNClick();
+    void SaveSettings();
+
+    TCheckBox& CB(int id) const { return controls_.Get<TCheckBox>(id); }
+    TEdit& Edit(int id) const { return controls_.Get<TEdit>(id); }
+
+    TApplication& application_;
+    std::string firstArgument_;
+    HWND hwnd_ = nullptr;
+    GdiFont font_, boldFont_;
+    GdiBitmap banner_;
+    TControlSet controls_;
+    TPageControl pageControl_;
+    THints hints_;
+    TFormStorage formStorage_;
+    TXJustOne xJustOne_;
+    TTrayIcon trayIcon_;
+
+    // State owned by the window.
+    std::string ProgramDir;
+    bool CloseAllowed = false;
+    bool CleanupDone = false;
+    bool FirstStart = false;
+    bool sessionEnding_ = false;  // Windows is logging off: nothing may wait for the user
+    OsFlags os_;
+    KnownLocations locations_;
+};
+
+}  // namespace tarnwell

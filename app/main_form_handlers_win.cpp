@@ -1,0 +1,109 @@
+// Event handlers of the main window's own controls, and the one place
+// where every control's events are wired.
+#include <cstdio>
+
+#include "app/main_form.h"
+#include "app/setting_value.h"
+#include "ui/handles.h"
+
+namespace tarnwell {
+
+namespace {
+
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunValue = "Tarnwell";
+
+}  // namespace
+
+void TMainForm::WireEvents() {
+    CB(ctl::WStartLoadCB).OnClick = [this] { WStartLoadCBClick(); };
+    CB(ctl::IEAllCB).OnClick = [this] {
+        SweepThemAll(ctl::IEAllCB, {ctl::IEHistFilesCB, ctl::IECookFilesCB, ctl::IETempFilesCB, ctl::IEDropDownCB,
+                                    ctl::IEAutoCB, ctl::IEIndexCB, ctl::VintrelCB, ctl::IEGoogleCB, ctl::IEYahooCB,
+                                    ctl::IEToolBarCB});
+    };
+    CB(ctl::AOLAllCB).OnClick = [this] {
+        SweepThemAll(ctl::AOLAllCB, {ctl::AOLHistFilesCB, ctl::AOLCookFilesCB, ctl::AOLTempFilesCB,
+                                     ctl::AOLDropDownCB, ctl::AOLIETempFilesCB, ctl::AOLToolBarCB, ctl::AOLDeskbarCB});
+    };
+    CB(ctl::NSAllCB).OnClick = [this] {
+        SweepThemAll(ctl::NSAllCB,
+                     {ctl::NSHistFilesCB, ctl::NSCookFilesCB, ctl::NSToolBarCB, ctl::NSTempFilesCB, ctl::NSDropDownCB});
+    };
+    CB(ctl::OPAllCB).OnClick = [this] {
+        SweepThemAll(ctl::OPAllCB, {ctl::OPHistFilesCB, ctl::OPCookFilesCB, ctl::OPTempFilesCB, ctl::OPSessionCB});
+    };
+    CB(ctl::FFAllCB).OnClick = [this] {
+        SweepThemAll(ctl::FFAllCB, {ctl::FFHistFilesCB, ctl::FFCookFilesCB, ctl::FFDownManCB, ctl::FFPasswordsCB,
+                                    ctl::FFTempFilesCB, ctl::FFFormHistCB, ctl::FFGBarCB, ctl::FFYBarCB});
+    };
+    CB(ctl::MPAllCB).OnClick = [this] {
+        SweepThemAll(ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB,
+                                    ctl::FlashSOCB, ctl::ShockwaveCB});
+    };
+    CB(ctl::WAllCB).OnClick = [this] {
+        SweepThemAll(ctl::WAllCB, {ctl::CHKFilesCB, ctl::RecentFilesCB, ctl::RecycleFilesCB, ctl::TempFilesCB,
+                                   ctl::WRunFieldCB, ctl::WFindFieldsCB, ctl::WComDlgCB, ctl::WUserAssistCB});
+    };
+    controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
+    controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
+}
+
+void TMainForm::WStartLoadCBClick() {
+    RegKey run;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ | KEY_WRITE, run.put()) != ERROR_SUCCESS) return;
+    if (CB(ctl::WStartLoadCB).Checked()) {
+        ::RegDeleteValueA(run.get(), kRunValue);
+        return;
+    }
+    // The file name is fixed: the Run entry starts the installed program.
+    const std::string command = "\"" + ProgramDir + "Tarnwell.exe\" /autostart";
+    ::RegSetValueExA(run.get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>(command.size() + 1));
+    ::RegFlushKey(run.get());
+}
+
+void TMainForm::SweepThemAll(int allBox, std::initializer_list<int> governed) {
+    const bool all = CB(allBox).Checked();
+    for (int id : governed) {
+        CB(id).SetChecked(all);
+        CB(id).SetEnabled(!all);
+    }
+}
+
+void TMainForm::TransBarChange() {
+    // Layered windows exist from Windows 2000 on; elsewhere nothing changes.
+    using SetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    static const auto setLayered = reinterpret_cast<SetLayered>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+    const int position = controls_.Get<TTrackBar>(ctl::TransBar).Position();
+    const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
+    if (position == 0 || !setLayered) {
+        ::SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+        return;
+    }
+    if (!(exStyle & WS_EX_LAYERED)) ::SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    setLayered(hwnd_, 0, static_cast<BYTE>(AlphaForTransparency(position)), LWA_ALPHA);
+}
+
+void TMainForm::CloseBTNClick() { Hide(); }
+
+// A settings file that cannot be written keeps its previous contents; the
+// rest of the shut-down goes on. The failure is reported to a debugger and
+// to the user only when the user asked to close (a message box during
+// log-off would hold up Windows).
+void TMainForm::SaveSettings() {
+    const std::string file = ProgramDir + kSettingsFileName;
+    formStorage_.SetIniFileName(file);
+    if (formStorage_.SaveFormPlacement()) return;
+    const DWORD error = ::GetLastError();
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "Tarnwell could not save its settings to %s (error %lu). The changes made since Tarnwell "
+                  "started are lost; make sure the file and its folder can be written.",
+                  file.c_str(), static_cast<unsigned long>(error));
+    ::OutputDebugStringA(text);
+    if (!sessionEnding_) ::MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,143 @@
+#include "app/main_form.h"
+
+#include "app/application.h"
+#include "res/resource_ids.h"
+#include "ui/control_factory.h"
+#include "ui/jpeg_bitmap.h"
+
+namespace tarnwell {
+
+namespace {
+
+constexpr const char* kMainFormClass = "TMainForm";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+
+GdiFont MakeFont(int weight) {
+    return GdiFont(::CreateFontA(-11, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TApplication& application, std::string firstArgument)
+    : application_(application),
+      firstArgument_(std::move(firstArgument)),
+      formStorage_([this](int id) { return controls_.Find(id); }) {}
+
+TMainForm::~TMainForm() {
+    trayIcon_.SetActive(false);
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool TMainForm::Create() {
+    if (!CreateMainWindow()) return false;
+    CreateControls();
+    WireEvents();
+    xJustOne_.AlreadyExist = [this] { XJustOneAlreadyExist(); };
+    xJustOne_.Check(application_);
+    FormCreate();
+    return true;
+}
+
+bool TMainForm::CreateMainWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hIcon = ::LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(IDI_TARNWELL));
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kMainFormClass;
+    ::RegisterClassA(&windowClass);
+
+    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    hwnd_ = ::CreateWindowExA(kExStyle, kMainFormClass, kMainCaption, kStyle, x, y, width, height,
+                              application_.Handle(), nullptr, windowClass.hInstance, this);
+    application_.DialogWindow = hwnd_;
+    return hwnd_ != nullptr;
+}
+
+void TMainForm::CreateControls() {
+    font_ = MakeFont(FW_NORMAL);
+    boldFont_ = MakeFont(FW_BOLD);
+    const ControlFonts fonts{font_.get(), boldFont_.get()};
+    hints_.Create(hwnd_);
+
+    const ControlDecl& bannerDecl = *FindControl(ctl::Banner);
+    banner_ = LoadJpegResource(IDR_BANNER);
+    HWND banner = ::CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, bannerDecl.x,
+                                    bannerDecl.y, bannerDecl.w, bannerDecl.h, hwnd_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(bannerDecl.id)),
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
+
+    const ControlDecl& pagesDecl = *FindControl(ctl::PageControl);
+    pageControl_.Create(hwnd_, pagesDecl.id,
+                        RECT{pagesDecl.x, pagesDecl.y, pagesDecl.x + pagesDecl.w, pagesDecl.y + pagesDecl.h},
+                        font_.get());
+    HWND pages[kTabPageCount] = {};
+    int pageIndex = 0;
+    for (const ControlDecl& decl : AllControls()) {
+        if (decl.kind != ControlKind::Page || pageIndex >= kTabPageCount) continue;
+        pages[pageIndex++] = pageControl_.AddPage(decl.caption, decl.id, controls_);
+    }
+    pageControl_.LayoutPages();
+
+    for (const ControlDecl& decl : AllControls()) {
+        if (decl.page == PageId::Main) continue;
+        auto control = CreateControl(decl, pages[static_cast<int>(decl.page)], fonts);
+        if (!control) continue;
+        hints_.Add(control->Handle(), decl.hint);
+        controls_.Add(std::move(control));
+    }
+}
+
+void TMainForm::Show() {
+    ::ShowWindow(hwnd_, SW_SHOW);
+    FormShow();
+}
+
+void TMainForm::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+
+LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            FormCloseQuery();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return QueryEndSession();
+        case WM_DESTROY:
+            FormDestroy();
+            ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            ::PostQuitMessage(0);
+            return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == pageControl_.Handle() &&
+                reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
+                pageControl_.HandleSelectionChange();
+            return 0;
+        case TTrayIcon::kCallbackMessage:
+            trayIcon_.HandleCallback(lParam);
+            return 0;
+        default:
+            return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,32 @@
+#pragma once
+// Which browser profile folders the program works on, given the defaults
+// it found and the folders the user typed on the Settings tab. Portable:
+// the existence test is passed in.
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tarnwell {
+
+using ExistsTest = std::function<bool(const std::string&)>;
+
+struct FolderChoice {
+    std::optional<std::string> folder;  // where discovery runs; none = nothing to start
+    std::string editText;               // the path edit's text afterwards
+};
+
+// AOL: the user's folder when it is set, differs from the found one and
+// exists; otherwise the found folder when it exists (shown in the edit).
+FolderChoice ChooseAolFolder(const std::string& aolPath, const std::string& editText, const ExistsTest& exists);
+
+// Netscape and FireFox profile roots below `profileRoot`.
+FolderChoice ChooseNetscapeRoot(const std::string& profileRoot, const std::string& editText,
+                                const ExistsTest& exists);
+FolderChoice ChooseFireFoxRoot(const std::string& profileRoot, const std::string& editText,
+                               const ExistsTest& exists);
+
+// Opera: `folder` is the profile folder (with trailing backslash) or none.
+FolderChoice ChooseOperaFolder(const std::string& profileRoot, const std::string& editText,
+                               const ExistsTest& exists);
+
+}  // namespace tarnwell

@@ -1,0 +1,37 @@
+# Win32 tree: Tarnwell.exe and the test programs that run under Wine.
+# GCC 12 reports false -Wrestrict overlaps in std::string at -O3.
+add_compile_options(-Wall -Wextra -Werror -Wno-cast-function-type -Wno-restrict)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+add_library(tarnwell_core STATIC ${CORE_SOURCES})
+target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
+
+# Everything of the program except its entry point, so tests can link it.
+add_library(tarnwell_shell STATIC
+    app/application_win.cpp
+    app/known_locations_win.cpp
+    app/main_form_handlers_win.cpp
+    app/main_form_lifecycle_win.cpp
+    app/main_form_win.cpp
+    app/registry_win.cpp
+    app/settings_store_win.cpp
+    app/single_instance_win.cpp
+    app/system_info_win.cpp
+    resident/service_control_win.cpp
+    resident/tray_icon_win.cpp
+    ui/control_factory.cpp
+    ui/controls.cpp
+    ui/hints.cpp
+    ui/jpeg_bitmap.cpp
+    ui/page_control.cpp
+)
+target_include_directories(tarnwell_shell PUBLIC ${CMAKE_SOURCE_DIR} ${TARNWELL_DEPS}/libjpeg/include)
+target_link_libraries(tarnwell_shell PUBLIC tarnwell_core ${TARNWELL_DEPS}/libjpeg/lib/libjpeg.a
+    comctl32 shell32 ole32 advapi32 ws2_32 gdi32 user32 kernel32)
+
+add_executable(Tarnwell WIN32 app/tarnwell_main.cpp res/Tarnwell.rc)
+target_link_libraries(Tarnwell PRIVATE tarnwell_shell ${STATIC_RUNTIME})
+set_target_properties(Tarnwell PROPERTIES OUTPUT_NAME Tarnwell)
+
+include(cmake/win32_tests.cmake)

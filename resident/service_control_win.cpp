@@ -1,0 +1,7 @@
+#include "resident/service_control.h"
+
+namespace tarnwell {
+
+void UnregisterServiceForUninstall() {}
+
+}  // namespace tarnwell

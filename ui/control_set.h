@@ -1,0 +1,47 @@
+#pragma once
+// The live controls of one window, found by their IDs from the control
+// table, with the routing of child notifications to them.
+#include <map>
+#include <memory>
+
+#include "ui/controls.h"
+
+namespace tarnwell {
+
+class TControlSet {
+public:
+    void Add(std::unique_ptr<TControl> control) {
+        const int id = control->Id();
+        controls_[id] = std::move(control);
+    }
+    TControl* Find(int id) const {
+        auto it = controls_.find(id);
+        return it == controls_.end() ? nullptr : it->second.get();
+    }
+    // For IDs the table declares with kind T; a wrong kind is a programming
+    // error caught by the tests that open every page.
+    template <typename T>
+    T& Get(int id) const {
+        return *static_cast<T*>(Find(id));
+    }
+
+    // WM_COMMAND from a child control.
+    bool RouteCommand(int id, int code) const {
+        TControl* control = Find(id);
+        if (!control) return false;
+        control->HandleCommand(code);
+        return true;
+    }
+    // WM_HSCROLL / WM_VSCROLL from a slider.
+    bool RouteScroll(HWND child) const {
+        TControl* control = child ? Find(::GetDlgCtrlID(child)) : nullptr;
+        if (!control) return false;
+        control->HandleScroll();
+        return true;
+    }
+
+private:
+    std::map<int, std::unique_ptr<TControl>> controls_;
+};
+
+}  // namespace tarnwell
