@@ -1,1 +1,19 @@
+# Test programs run under Wine (the emulator of this tree); the scripts
+# give them a prefix, a display and TARNWELL_EXE.
+set(GTEST_WIN32 ${TARNWELL_DEPS}/gtest-win32)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
+add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp)
+target_include_directories(win32_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${GTEST_WIN32}/include)
+target_link_libraries(win32_test_support PUBLIC tarnwell_shell
+    ${GTEST_WIN32}/lib/libgtest_main.a ${GTEST_WIN32}/lib/libgtest.a ${STATIC_RUNTIME})
+
+function(tarnwell_win32_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE win32_test_support)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600
+        ENVIRONMENT "TARNWELL_EXE=$<TARGET_FILE:Tarnwell>")
+endfunction()
+
+tarnwell_win32_test(settings_file_tests tests/win32/settings_file_test.cpp)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core natively (with
+# sanitizers), then the Windows programs under Wine in a prefix of their
+# own on a virtual display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup-deps.sh
+
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/native
+ctest --test-dir build/native --output-on-failure
+
+cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build build/win32
+
+# A fresh prefix for every run, so no test sees what an earlier run left.
+rm -rf build/wine-test
+source scripts/wine-session.sh "$root/build/wine-test"
+trap wine_session_stop EXIT
+wine_session_display
+bash scripts/prepare-test-prefix.sh
+# The tests share one registry and one single-instance mutex: run them in turn.
+ctest --test-dir build/win32 --output-on-failure -j1

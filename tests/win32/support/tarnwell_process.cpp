@@ -1,0 +1,213 @@
+#include "tests/win32/support/tarnwell_process.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace tarnwell::testing {
+
+namespace {
+
+struct FindMain {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<FindMain*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    char className[64] = {};
+    ::GetClassNameA(hwnd, className, sizeof className);
+    if (owner == search->processId && std::string(className) == "TMainForm") {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct FindChild {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildById(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<FindChild*>(lParam);
+    if (::GetDlgCtrlID(hwnd) == search->id) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string TarnwellExe() {
+    const char* unixPath = std::getenv("TARNWELL_EXE");
+    std::string path = unixPath ? unixPath : "";
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+TempFolder::TempFolder() {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    for (;;) {
+        path_ = std::string(temp) + "tw-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(++counter) + "\\";
+        if (::CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool MakeDirectories(const std::string& path) {
+    for (size_t i = 3; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\') ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveTree(const std::string& path) {
+    std::string from = path;
+    while (!from.empty() && from.back() == '\\') from.pop_back();
+    if (from.empty()) return;
+    from.push_back('\0');  // the list ends with two NULs
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    ::SHFileOperationA(&operation);
+}
+
+std::vector<std::string> IniSectionLines(const std::string& file, const std::string& section) {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadTextFile(file));
+    std::string line;
+    bool inside = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            inside = line == "[" + section + "]";
+            continue;
+        }
+        if (inside && !line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& arguments) {
+    const std::string exe = folder + "Tarnwell.exe";
+    if (!FileExists(exe)) ::CopyFileA(TarnwellExe().c_str(), exe.c_str(), FALSE);
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                         &startup, &info)) {
+        process_.reset(info.hProcess);
+        ::CloseHandle(info.hThread);
+        processId_ = info.dwProcessId;
+    }
+}
+
+TarnwellProcess::~TarnwellProcess() {
+    if (Running()) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < milliseconds) {
+        FindMain search{processId_, nullptr};
+        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            main_ = search.found;
+            // The window exists before FormCreate ends; wait until its loop runs.
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+            return true;
+        }
+        if (!Running()) return false;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+HWND TarnwellProcess::Control(int id) const {
+    FindChild search{id, nullptr};
+    if (main_) ::EnumChildWindows(main_, FindChildById, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool TarnwellProcess::Checked(int id) const {
+    return ::SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool TarnwellProcess::Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+
+bool TarnwellProcess::WindowVisible() const { return ::IsWindowVisible(main_) != FALSE; }
+
+std::string TarnwellProcess::Text(int id) const {
+    // GetWindowText does not ask a control of another process for its
+    // text; WM_GETTEXT does.
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(Control(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                          &copied);
+    return text;
+}
+
+int TarnwellProcess::TrackBarPosition(int id) const {
+    return static_cast<int>(::SendMessageA(Control(id), TBM_GETPOS, 0, 0));
+}
+
+int TarnwellProcess::HotKey(int id) const {
+    return static_cast<int>(::SendMessageA(Control(id), HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
+}
+
+void TarnwellProcess::EndSession() {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(main_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &result);
+    ::PostMessageA(main_, WM_CLOSE, 0, 0);
+}
+
+bool TarnwellProcess::WaitForExit(DWORD milliseconds) {
+    return process_ && ::WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+bool TarnwellProcess::Running() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD TarnwellProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+}  // namespace tarnwell::testing

@@ -1,0 +1,66 @@
+#pragma once
+// Runs a copy of Tarnwell.exe in a folder of its own and looks at its
+// window from outside, the way a person or an automation tool would:
+// controls are found by the IDs of the control table.
+#include <string>
+#include <vector>
+
+#include "ui/handles.h"
+#include "ui/win.h"
+
+namespace tarnwell::testing {
+
+// Windows path of the Tarnwell.exe under test (from TARNWELL_EXE).
+std::string TarnwellExe();
+
+// A fresh folder below the temporary folder, removed with its contents.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& Path() const { return path_; }  // with trailing backslash
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadTextFile(const std::string& path);
+void WriteTextFile(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+bool MakeDirectories(const std::string& path);
+void RemoveTree(const std::string& path);
+// Lines of a [section] of an INI file, in file order.
+std::vector<std::string> IniSectionLines(const std::string& file, const std::string& section);
+
+class TarnwellProcess {
+public:
+    // Copies Tarnwell.exe into `folder` (once) and starts it with `arguments`.
+    TarnwellProcess(const std::string& folder, const std::string& arguments = "");
+    ~TarnwellProcess();
+
+    // Waits for the main window to exist; false after the time-out.
+    bool WaitForMainWindow(DWORD milliseconds = 20000);
+    HWND MainWindow() const { return main_; }
+    HWND Control(int id) const;
+
+    bool Checked(int id) const;
+    bool Enabled(int id) const;
+    bool WindowVisible() const;
+    std::string Text(int id) const;
+    int TrackBarPosition(int id) const;
+    int HotKey(int id) const;  // the control's word: key | modifier flags << 8
+
+    // What Windows does at log-off: the end-session query, then close.
+    void EndSession();
+    bool WaitForExit(DWORD milliseconds = 20000);
+    bool Running() const;
+    DWORD ExitCode() const;
+
+private:
+    KernelHandle process_;
+    DWORD processId_ = 0;
+    HWND main_ = nullptr;
+};
+
+}  // namespace tarnwell::testing
