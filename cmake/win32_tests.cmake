@@ -17,3 +17,15 @@ function(tarnwell_win32_test name)
 endfunction()
 
 tarnwell_win32_test(settings_file_tests tests/win32/settings_file_test.cpp)
+tarnwell_win32_test(startup_tests tests/win32/startup_test.cpp)
+
+# One program, three names: the test prefix gives each name its Windows version.
+add_executable(known_locations_tests tests/win32/known_locations_test.cpp)
+target_link_libraries(known_locations_tests PRIVATE win32_test_support)
+foreach(version win98 winme winxp)
+    set(copy ${CMAKE_BINARY_DIR}/known_locations_${version}.exe)
+    add_custom_command(TARGET known_locations_tests POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:known_locations_tests> ${copy})
+    add_test(NAME known_locations_${version} COMMAND wine ${copy})
+    set_tests_properties(known_locations_${version} PROPERTIES TIMEOUT 300)
+endforeach()

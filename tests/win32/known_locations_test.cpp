@@ -1,0 +1,255 @@
+// Discovery of the known locations with the real registry, shell and file
+// system of the test prefix. The same program runs as known_locations_win98,
+// _winme and _winxp, each seeing the Windows version it is named for.
+#include <gtest/gtest.h>
+
+#include "app/known_locations.h"
+#include "app/profile_folders.h"
+#include "app/registry_win.h"
+#include "app/system_info_win.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+#include <sddl.h>
+
+namespace tarnwell::testing {
+namespace {
+
+constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr const char* kAolVersion = "Software\\America Online\\AOL\\CurrentVersion";
+
+std::string WindowsFolder() {
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    return windows;
+}
+
+std::string Env(const char* text) {
+    char value[MAX_PATH] = {};
+    ::ExpandEnvironmentStringsA(text, value, MAX_PATH);
+    return value;
+}
+
+// Sets registry string values for the life of the object, then puts back
+// (or removes) what was there.
+class RegistryValues {
+public:
+    ~RegistryValues() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            HKEY key = nullptr;
+            if (::RegCreateKeyExA(it->root, it->key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
+                continue;
+            if (it->old)
+                ::RegSetValueExA(key, it->value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(it->old->c_str()),
+                                 static_cast<DWORD>(it->old->size() + 1));
+            else
+                ::RegDeleteValueA(key, it->value.c_str());
+            ::RegCloseKey(key);
+        }
+    }
+    // `data` none removes the value.
+    void Set(HKEY root, const std::string& key, const std::string& value, std::optional<std::string> data) {
+        saved_.push_back({root, key, value, ReadRegistryString(root, key.c_str(), value.c_str())});
+        HKEY handle = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr), 0);
+        if (data)
+            ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
+                             static_cast<DWORD>(data->size() + 1));
+        else
+            ::RegDeleteValueA(handle, value.c_str());
+        ::RegCloseKey(handle);
+    }
+
+private:
+    struct Saved {
+        HKEY root;
+        std::string key, value;
+        std::optional<std::string> old;
+    };
+    std::vector<Saved> saved_;
+};
+
+// Folders made for one test and removed after it.
+class Folders {
+public:
+    ~Folders() {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) RemoveTree(*it);
+    }
+    std::string Make(const std::string& path) {
+        const bool existed = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_TRUE(MakeDirectories(path)) << path;
+        if (!existed) made_.push_back(path);
+        return path;
+    }
+
+private:
+    std::vector<std::string> made_;
+};
+
+class KnownLocationsTest : public ::testing::Test {
+protected:
+    OsFlags os = DetectOsFlags();
+    TempFolder program;
+};
+
+TEST_F(KnownLocationsTest, RunsInTheWindowsVersionItIsNamedFor) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string name = path;
+    if (name.find("win98") != std::string::npos) {
+        EXPECT_FALSE(os.IsNT || os.IsWinME || os.IsNTPlatform);
+        EXPECT_TRUE(os.IsOldShell);
+    } else if (name.find("winme") != std::string::npos) {
+        EXPECT_TRUE(os.IsWinME);
+        EXPECT_FALSE(os.IsNT || os.IsOldShell);
+    } else {
+        EXPECT_TRUE(os.IsNT && os.IsNTPlatform);
+        EXPECT_FALSE(os.IsOldShell || os.IsWinME);
+    }
+    EXPECT_TRUE(IsUserAdministrator());
+}
+
+TEST_F(KnownLocationsTest, ProfileRootAndShellFolders) {
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    EXPECT_EQ(loc.ProfileRoot, os.IsNT ? Env("%USERPROFILE%") : WindowsFolder());
+    if (os.IsNT || os.IsWinME) {
+        // The shell knows these folders in this prefix, so they are taken as given.
+        EXPECT_EQ(loc.IECacheDir, GetShellFolder(os, kInternetCache) + "\\");
+        EXPECT_EQ(loc.CookieDir, GetShellFolder(os, kCookies) + "\\");
+        EXPECT_EQ(loc.IEHistoryDir, GetShellFolder(os, kHistory) + "\\");
+    }
+    EXPECT_TRUE(DirectoryExists(loc.IECacheDir)) << loc.IECacheDir;
+    EXPECT_EQ(loc.RecentDir, *ReadRegistryString(HKEY_CURRENT_USER, kShellFolders, "Recent") + "\\");
+    EXPECT_EQ(loc.PluginDir, program.Path() + "plugins\\");
+    EXPECT_EQ(loc.TempDir, GetTempDir());
+    EXPECT_EQ(loc.TempDir.back(), '\\');
+}
+
+TEST_F(KnownLocationsTest, WindowsNineEightFallsBackToTheWindowsFolder) {
+    if (os.IsNT || os.IsWinME) GTEST_SKIP() << "the 95/98 rules";
+    RegistryValues registry;
+    for (const char* value : {"History", "Cookies", "Cache"}) registry.Set(HKEY_CURRENT_USER, kShellFolders, value, {});
+    registry.Set(HKEY_CURRENT_USER, kUserShellFolders, "Cache", {});
+    Folders folders;
+    folders.Make(WindowsFolder() + "\\History");
+    folders.Make(WindowsFolder() + "\\Cookies");
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    EXPECT_EQ(loc.IEHistoryDir, WindowsFolder() + "\\History\\");
+    EXPECT_EQ(loc.CookieDir, WindowsFolder() + "\\Cookies\\");
+    // Not there: the candidate stays without a backslash appended.
+    EXPECT_EQ(loc.IECacheDir, WindowsFolder() + "\\Local Settings\\Temporary Internet Files\\");
+}
+
+TEST_F(KnownLocationsTest, NtFallsBackWhenTheShellFolderIsMissing) {
+    if (!os.IsNT) GTEST_SKIP() << "the NT rules";
+    RegistryValues registry;
+    registry.Set(HKEY_CURRENT_USER, kShellFolders, "Recent", "C:\\does\\not\\exist");
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    EXPECT_EQ(loc.RecentDir, Env("%USERPROFILE%") + "\\Recent");
+}
+
+TEST_F(KnownLocationsTest, RecycleBinOfTheFamily) {
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    const std::string drive = loc.ProfileRoot.substr(0, 2);
+    if (os.IsNT) {
+        EXPECT_EQ(loc.RecycleDir, "c:\\recycler\\" + GetUserSidText() + "\\");
+        Folders folders;
+        folders.Make(drive + "\\recycler\\" + GetUserSidText());
+        EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).RecycleDir,
+                  drive + "\\recycler\\" + GetUserSidText() + "\\");
+    } else {
+        Folders folders;
+        folders.Make(drive + "\\recycled");
+        EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).RecycleDir, drive + "\\recycled\\");
+    }
+}
+
+TEST_F(KnownLocationsTest, SidTextMatchesTheSystemsOwn) {
+    HANDLE token = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_READ, &token));
+    unsigned char buffer[256];
+    DWORD size = 0;
+    ASSERT_TRUE(::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size));
+    ::CloseHandle(token);
+    char* text = nullptr;
+    ASSERT_TRUE(::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text));
+    EXPECT_EQ(GetUserSidText(), text);
+    ::LocalFree(text);
+}
+
+TEST_F(KnownLocationsTest, AolFoundOnlyThroughItsAppPath) {
+    Folders folders;
+    const std::string aol = folders.Make("C:\\tw-aol-test\\organize");
+    RegistryValues registry;
+    registry.Set(HKEY_LOCAL_MACHINE, kAolVersion, "AppPath", "C:\\tw-aol-test");
+    EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).AOLPath, "C:\\tw-aol-test\\organize\\");
+    RemoveTree("C:\\tw-aol-test");
+    // Still the last candidate tried, although it no longer exists.
+    EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).AOLPath, "C:\\tw-aol-test\\organize\\");
+}
+
+TEST_F(KnownLocationsTest, AolInCommonApplicationDataWinsOverAppPath) {
+    const std::string common = *ReadRegistryString(
+        HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders", "Common AppData");
+    Folders folders;
+    folders.Make(common + "\\AOL\\C_America Online 9.0a\\organize");
+    folders.Make(common + "\\AOL\\C_America Online 9.0\\organize");
+    RegistryValues registry;
+    registry.Set(HKEY_LOCAL_MACHINE, kAolVersion, "AppPath", "C:\\elsewhere");
+    EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).AOLPath,
+              common + "\\AOL\\C_America Online 9.0a\\organize\\");
+    RemoveTree(common + "\\AOL");
+}
+
+TEST_F(KnownLocationsTest, StoredOperaFolders) {
+    const std::string root = DiscoverKnownLocations(os, program.Path()).ProfileRoot;
+    const ExistsTest exists = [](const std::string& p) { return DirectoryExists(p); };
+    Folders folders;
+    const std::string opera7 = folders.Make(root + "\\Application Data\\Opera\\Opera7\\profile\\");
+    // A custom folder that was deleted: no Opera folder at all.
+    FolderChoice gone = ChooseOperaFolder(root, "C:\\my-opera-gone\\", exists);
+    EXPECT_FALSE(gone.folder);
+    EXPECT_EQ(gone.editText, "C:\\my-opera-gone\\");
+    // A stored default that no longer exists falls back to the first existing one.
+    FolderChoice moved = ChooseOperaFolder(root, root + "\\Application Data\\Opera\\Opera\\profile\\", exists);
+    EXPECT_EQ(moved.folder, opera7);
+    EXPECT_EQ(moved.editText, opera7);
+    // A custom folder that exists is used as typed, with a backslash.
+    const std::string custom = folders.Make(program.Path() + "opera-custom");
+    EXPECT_EQ(ChooseOperaFolder(root, custom, exists).folder, custom + "\\");
+    RemoveTree(root + "\\Application Data");
+}
+
+TEST_F(KnownLocationsTest, TempFolderEqualToTheProgramFolder) {
+    std::string withoutBackslash = program.Path();
+    withoutBackslash.pop_back();
+    const std::string oldTmp = Env("%TMP%"), oldTemp = Env("%TEMP%");
+    ::SetEnvironmentVariableA("TMP", program.Path().c_str());
+    ::SetEnvironmentVariableA("TEMP", withoutBackslash.c_str());
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    ::SetEnvironmentVariableA("TMP", oldTmp.c_str());
+    ::SetEnvironmentVariableA("TEMP", oldTemp.c_str());
+    EXPECT_EQ(loc.TempDir, withoutBackslash);
+}
+
+TEST_F(KnownLocationsTest, FlashAndShockwaveFolders) {
+    const std::string root = DiscoverKnownLocations(os, program.Path()).ProfileRoot;
+    Folders folders;
+    const std::string flash = folders.Make(root + "\\Application Data\\Macromedia\\Flash Player\\");
+    const std::string shock = folders.Make(root + "\\Application Data\\Macromedia\\Shockwave Player\\Prefs\\");
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    EXPECT_EQ(loc.FlashDir, flash);
+    EXPECT_EQ(loc.ShockwaveDir, shock);
+    RemoveTree(root + "\\Application Data");
+    EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).FlashDir, "");
+}
+
+TEST_F(KnownLocationsTest, PathMacrosUseTheProfileDriveAndUserName) {
+    const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
+    const std::string expanded = ExpandPathMacros("%drive%\\x\\%UserName%", loc.ProfileRoot);
+    EXPECT_EQ(expanded, loc.ProfileRoot.substr(0, 2) + "\\x\\" + GetUserNameText() + "\\");
+    EXPECT_FALSE(GetUserNameText().empty());
+}
+
+}  // namespace
+}  // namespace tarnwell::testing

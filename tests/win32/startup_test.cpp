@@ -1,0 +1,172 @@
+// Start-up and shut-down of the real program: first start, the single
+// instance, the command line and how the window closes.
+#include <gtest/gtest.h>
+
+#include "app/control_table.h"
+#include "app/registry_win.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+namespace tarnwell::testing {
+namespace {
+
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string ProfileFolder() {
+    char profile[MAX_PATH] = {};
+    ::ExpandEnvironmentStringsA("%USERPROFILE%", profile, MAX_PATH);
+    return profile;
+}
+
+void DeleteRunValue() {
+    HKEY run = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_WRITE, &run) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(run, "Tarnwell");
+        ::RegCloseKey(run);
+    }
+}
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteRunValue(); }
+    void TearDown() override {
+        DeleteRunValue();
+        for (const std::string& made : madeFolders_) RemoveTree(made);
+    }
+    void MakeProfileFolder(const std::string& relative) {
+        ASSERT_TRUE(MakeDirectories(ProfileFolder() + relative));
+        madeFolders_.push_back(ProfileFolder() + relative.substr(0, relative.find('\\', 1)));
+    }
+    TempFolder folder;
+
+private:
+    std::vector<std::string> madeFolders_;
+};
+
+TEST_F(Startup, FirstStartWritesTheRunValueAndChecksOnlyBrowsersThatExist) {
+    // FireFox is installed here; Netscape, Opera and AOL are not.
+    MakeProfileFolder("\\Application Data\\Mozilla\\FireFox\\Profiles");
+    TarnwellProcess program(folder.Path());
+    ASSERT_TRUE(program.WaitForMainWindow());
+
+    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"),
+              "\"" + folder.Path() + "Tarnwell.exe\" /autostart");
+    EXPECT_TRUE(program.Checked(ctl::IEAllCB));
+    EXPECT_TRUE(program.Checked(ctl::VintrelCB));
+    EXPECT_TRUE(program.Checked(ctl::FFAllCB));
+    EXPECT_FALSE(program.Enabled(ctl::FFCookFilesCB));
+    EXPECT_FALSE(program.Checked(ctl::NSAllCB));
+    EXPECT_FALSE(program.Checked(ctl::OPAllCB));
+    EXPECT_FALSE(program.Checked(ctl::AOLAllCB));
+    EXPECT_TRUE(program.Checked(ctl::AutoCloseSweepCB));
+    EXPECT_TRUE(program.Checked(ctl::WinStartCB));
+    EXPECT_FALSE(program.Checked(ctl::WAllCB));
+    EXPECT_EQ(program.Text(ctl::FFPathEdit),
+              ProfileFolder() + "\\Application Data\\Mozilla\\FireFox\\Profiles\\");
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(FileExists(folder / "settings.ini"));
+}
+
+TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    {
+        TarnwellProcess program(folder.Path());
+        ASSERT_TRUE(program.WaitForMainWindow());
+        EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"));
+        EXPECT_FALSE(program.Checked(ctl::IEAllCB));
+        program.EndSession();
+        ASSERT_TRUE(program.WaitForExit());
+    }
+    // A stored change of the box runs its handler: checked deletes the value.
+    HKEY run = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_WRITE, &run), ERROR_SUCCESS);
+    ::RegSetValueExA(run, "Tarnwell", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+    ::RegCloseKey(run);
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\nWStartLoadCB_Checked=True\r\n");
+    TarnwellProcess program(folder.Path());
+    ASSERT_TRUE(program.WaitForMainWindow());
+    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"));
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+}
+
+TEST_F(Startup, SecondCopyWakesTheFirstAndEndsWithoutSaving) {
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\nTransBar_Position=10\r\n");
+    TarnwellProcess first(folder.Path());
+    ASSERT_TRUE(first.WaitForMainWindow());
+    ASSERT_TRUE(first.WindowVisible());
+    // Closing the window only hides it; the program stays in the tray.
+    ::PostMessageA(first.MainWindow(), WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && first.WindowVisible(); ++i) ::Sleep(50);
+    EXPECT_FALSE(first.WindowVisible());
+    EXPECT_TRUE(first.Running());
+
+    const std::string before = ReadTextFile(folder / "settings.ini");
+    TempFolder otherFolder;
+    TarnwellProcess second(otherFolder.Path());
+    ASSERT_TRUE(second.WaitForExit());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(otherFolder / "settings.ini"));
+    EXPECT_EQ(ReadTextFile(folder / "settings.ini"), before);
+
+    for (int i = 0; i < 100 && !first.WindowVisible(); ++i) ::Sleep(50);
+    EXPECT_TRUE(first.WindowVisible());
+    char caption[64] = {};
+    ::GetWindowTextA(first.MainWindow(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "Tarnwell v2.20");
+    // Shown again on the Control Panel tab.
+    EXPECT_EQ(::SendMessageA(first.Control(ctl::PageControl), TCM_GETCURSEL, 0, 0), 11);
+
+    first.EndSession();
+    ASSERT_TRUE(first.WaitForExit());
+    EXPECT_NE(ReadTextFile(folder / "settings.ini").find("FormVersion=0"), std::string::npos);
+}
+
+TEST_F(Startup, AutostartInOtherLetterCaseStartsVisible) {
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    const DWORD start = ::GetTickCount();
+    TarnwellProcess program(folder.Path(), "/AUTOSTART");
+    ASSERT_TRUE(program.WaitForMainWindow());
+    EXPECT_LT(::GetTickCount() - start, 9000u) << "no log-on pause for another spelling";
+    EXPECT_TRUE(program.WindowVisible());
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+}
+
+TEST_F(Startup, AutostartWaitsThenStaysHidden) {
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    const DWORD start = ::GetTickCount();
+    TarnwellProcess program(folder.Path(), "/autostart");
+    ASSERT_TRUE(program.WaitForMainWindow(30000));
+    EXPECT_GE(::GetTickCount() - start, 9500u);
+    ::Sleep(500);
+    EXPECT_FALSE(program.WindowVisible());
+    EXPECT_TRUE(program.Running());
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+}
+
+TEST_F(Startup, LogOffSavesTheSettingsOfAHiddenWindow) {
+    TarnwellProcess program(folder.Path());
+    ASSERT_TRUE(program.WaitForMainWindow());
+    ::PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && program.WindowVisible(); ++i) ::Sleep(50);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(program.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
+    EXPECT_EQ(answer, 1u);
+    EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings").size(), 1u + kStoredPropertyCount);
+    // The query allowed closing: a close request now ends the program.
+    ::PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST_F(Startup, UninstallEndsAtOnceWithoutAWindow) {
+    TarnwellProcess program(folder.Path(), "/uninstall");
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(folder / "settings.ini"));
+    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
