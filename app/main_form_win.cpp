@@ -123,6 +123,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return QueryEndSession();
         case WM_DESTROY:
             FormDestroy();
+            // Removed while its window still exists, or Wine's shell waits
+            // on the dead window at exit.
+            trayIcon_.SetActive(false);
             ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             ::PostQuitMessage(0);

@@ -35,3 +35,6 @@ target_link_libraries(Tarnwell PRIVATE tarnwell_shell ${STATIC_RUNTIME})
 set_target_properties(Tarnwell PROPERTIES OUTPUT_NAME Tarnwell)
 
 include(cmake/win32_tests.cmake)
+
+add_executable(ui_driver tools/ui_driver.cpp)
+target_link_libraries(ui_driver PRIVATE tarnwell_core user32 ${STATIC_RUNTIME})

@@ -11,9 +11,7 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native
 ctest --test-dir build/native --output-on-failure
 
-cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32
+bash scripts/build-win32.sh
 
 # A fresh prefix for every run, so no test sees what an earlier run left.
 rm -rf build/wine-test

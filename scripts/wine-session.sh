@@ -29,7 +29,11 @@ wine_session_display() {
   return 1
 }
 
+wine_session_stop_display() {
+  if [ -n "${wine_session_xvfb:-}" ]; then kill "$wine_session_xvfb" 2>/dev/null || true; fi
+}
+
 wine_session_stop() {
   wineserver -k 2>/dev/null || true
-  [ -n "${wine_session_xvfb:-}" ] && kill "$wine_session_xvfb" 2>/dev/null || true
+  wine_session_stop_display
 }

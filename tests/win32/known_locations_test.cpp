@@ -31,7 +31,8 @@ std::string Env(const char* text) {
 }
 
 // Sets registry string values for the life of the object, then puts back
-// (or removes) what was there.
+// exactly what was there (type included: the shell rewrites its folder
+// values from expandable strings) or removes what was not.
 class RegistryValues {
 public:
     ~RegistryValues() {
@@ -39,9 +40,9 @@ public:
             HKEY key = nullptr;
             if (::RegCreateKeyExA(it->root, it->key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
                 continue;
-            if (it->old)
-                ::RegSetValueExA(key, it->value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(it->old->c_str()),
-                                 static_cast<DWORD>(it->old->size() + 1));
+            if (it->existed)
+                ::RegSetValueExA(key, it->value.c_str(), 0, it->type, it->data.data(),
+                                 static_cast<DWORD>(it->data.size()));
             else
                 ::RegDeleteValueA(key, it->value.c_str());
             ::RegCloseKey(key);
@@ -49,9 +50,17 @@ public:
     }
     // `data` none removes the value.
     void Set(HKEY root, const std::string& key, const std::string& value, std::optional<std::string> data) {
-        saved_.push_back({root, key, value, ReadRegistryString(root, key.c_str(), value.c_str())});
         HKEY handle = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr), 0);
+        ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr),
+                  0);
+        Saved saved{root, key, value, false, 0, {}};
+        DWORD size = 0;
+        if (::RegQueryValueExA(handle, value.c_str(), nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
+            saved.data.resize(size);
+            saved.existed = ::RegQueryValueExA(handle, value.c_str(), nullptr, &saved.type, saved.data.data(),
+                                               &size) == ERROR_SUCCESS;
+        }
+        saved_.push_back(saved);
         if (data)
             ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
                              static_cast<DWORD>(data->size() + 1));
@@ -64,7 +73,9 @@ private:
     struct Saved {
         HKEY root;
         std::string key, value;
-        std::optional<std::string> old;
+        bool existed;
+        DWORD type;
+        std::vector<BYTE> data;
     };
     std::vector<Saved> saved_;
 };

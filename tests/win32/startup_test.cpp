@@ -137,7 +137,7 @@ TEST_F(Startup, AutostartWaitsThenStaysHidden) {
     WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
     const DWORD start = ::GetTickCount();
     TarnwellProcess program(folder.Path(), "/autostart");
-    ASSERT_TRUE(program.WaitForMainWindow(30000));
+    ASSERT_TRUE(program.WaitForMainWindow(30000, false));
     EXPECT_GE(::GetTickCount() - start, 9500u);
     ::Sleep(500);
     EXPECT_FALSE(program.WindowVisible());

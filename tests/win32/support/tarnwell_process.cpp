@@ -28,17 +28,10 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-struct FindChild {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindChildById(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<FindChild*>(lParam);
-    if (::GetDlgCtrlID(hwnd) == search->id) {
-        search->found = hwnd;
-        return FALSE;
-    }
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
+    auto* controls = reinterpret_cast<std::map<int, HWND>*>(lParam);
+    const int id = ::GetDlgCtrlID(hwnd);
+    if (id != 0 && !controls->count(id)) (*controls)[id] = hwnd;
     return TRUE;
 }
 
@@ -140,16 +133,21 @@ TarnwellProcess::~TarnwellProcess() {
     }
 }
 
-bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds) {
+bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds, bool shown) {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < milliseconds) {
-        FindMain search{processId_, nullptr};
-        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
+        if (!main_) {
+            FindMain search{processId_, nullptr};
+            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
             main_ = search.found;
-            // The window exists before FormCreate ends; wait until its loop runs.
+        }
+        if (main_ && shown && ::IsWindowVisible(main_)) return true;
+        if (main_ && !shown) {
+            // The window exists before start-up ends, and sent messages can be
+            // answered from inside it: give the rest of start-up time to end.
             DWORD_PTR result = 0;
             ::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+            ::Sleep(1000);
             return true;
         }
         if (!Running()) return false;
@@ -159,9 +157,9 @@ bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds) {
 }
 
 HWND TarnwellProcess::Control(int id) const {
-    FindChild search{id, nullptr};
-    if (main_) ::EnumChildWindows(main_, FindChildById, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (controls_.empty() && main_) ::EnumChildWindows(main_, CollectChild, reinterpret_cast<LPARAM>(&controls_));
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
 }
 
 bool TarnwellProcess::Checked(int id) const {

@@ -2,6 +2,7 @@
 // Runs a copy of Tarnwell.exe in a folder of its own and looks at its
 // window from outside, the way a person or an automation tool would:
 // controls are found by the IDs of the control table.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,9 @@ public:
     TarnwellProcess(const std::string& folder, const std::string& arguments = "");
     ~TarnwellProcess();
 
-    // Waits for the main window to exist; false after the time-out.
-    bool WaitForMainWindow(DWORD milliseconds = 20000);
+    // Waits until start-up is over: the main window is shown, or, for a
+    // start that keeps it hidden, exists and answers messages.
+    bool WaitForMainWindow(DWORD milliseconds = 20000, bool shown = true);
     HWND MainWindow() const { return main_; }
     HWND Control(int id) const;
 
@@ -61,6 +63,7 @@ private:
     KernelHandle process_;
     DWORD processId_ = 0;
     HWND main_ = nullptr;
+    mutable std::map<int, HWND> controls_;  // filled on first use: controls never change
 };
 
 }  // namespace tarnwell::testing

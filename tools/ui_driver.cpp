@@ -1,0 +1,42 @@
+// Drives a running Tarnwell from outside, for screenshots and manual
+// checks: "ui_driver select-tab N" shows the N-th tab (0 = first), as the
+// arrow keys on the tab row would.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/control_table.h"
+#include "ui/win.h"
+
+namespace {
+
+HWND FindTabs() {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (HWND main = ::FindWindowA("TMainForm", nullptr)) {
+            if (HWND tabs = ::GetDlgItem(main, tarnwell::ctl::PageControl)) return tabs;
+        }
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+int SelectTab(int index) {
+    HWND tabs = FindTabs();
+    if (!tabs) {
+        std::fprintf(stderr, "no Tarnwell window found\n");
+        return 1;
+    }
+    // The tab control moves its selection on arrow keys and tells its
+    // parent, exactly as when the user presses them.
+    ::SendMessageA(tabs, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < index; ++i) ::SendMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "select-tab") == 0) return SelectTab(std::atoi(argv[2]));
+    std::fprintf(stderr, "usage: ui_driver select-tab N\n");
+    return 2;
+}
