@@ -28,7 +28,8 @@ int SelectTab(int index) {
     }
     // The tab control moves its selection on arrow keys and tells its
     // parent, exactly as when the user presses them.
-    ::SendMessageA(tabs, WM_KEYDOWN, VK_HOME, 0);
+    const int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) ::SendMessageA(tabs, WM_KEYDOWN, VK_LEFT, 0);
     for (int i = 0; i < index; ++i) ::SendMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 0);
     return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index ? 0 : 1;
 }
