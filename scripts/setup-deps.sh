@@ -10,7 +10,7 @@ sudo_cmd=""
 packages=(cmake ninja-build g++ make pkg-config
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
           wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils imagemagick x11-apps xdotool
-          dpkg-dev)
+          dpkg-dev clang libclang-rt-14-dev)
 
 missing() {
   local p

@@ -11,6 +11,11 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native
 ctest --test-dir build/native --output-on-failure
 
+# The text handling that reads outside input, under libFuzzer for a bounded run.
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/fuzz
+build/fuzz/core_text_fuzz -runs=100000 -seed=1 2>&1 | tail -n 1
+
 bash scripts/build-win32.sh
 
 # A fresh prefix for every run, so no test sees what an earlier run left.

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/profile_folders.h"
+
+namespace tarnwell {
+namespace {
+
+const std::string kRoot = "C:\\Documents and Settings\\ann";
+const std::string kNetscape = kRoot + "\\Application Data\\Mozilla\\Profiles\\";
+const std::string kFireFox = kRoot + "\\Application Data\\Mozilla\\FireFox\\Profiles\\";
+const std::string kFireFoxLocal = kRoot + "\\Local Settings\\Application Data\\Mozilla\\FireFox\\Profiles\\";
+const std::string kOpera = kRoot + "\\Application Data\\Opera\\Opera\\profile\\";
+const std::string kOpera7 = kRoot + "\\Application Data\\Opera\\Opera7\\profile\\";
+const std::string kOpera6 = kRoot + "\\Application Data\\Opera\\Opera6\\profile\\";
+
+ExistsTest Existing(std::set<std::string> folders) {
+    return [folders = std::move(folders)](const std::string& path) { return folders.count(path) > 0; };
+}
+
+TEST(ProfileFolders, NetscapeDefaultIsUsedAndShownWhenItExists) {
+    const FolderChoice found = ChooseNetscapeRoot(kRoot, "", Existing({kNetscape}));
+    EXPECT_EQ(found.folder, kNetscape);
+    EXPECT_EQ(found.editText, kNetscape);
+    const FolderChoice none = ChooseNetscapeRoot(kRoot, "", Existing({}));
+    EXPECT_FALSE(none.folder);
+    EXPECT_EQ(none.editText, "");
+}
+
+TEST(ProfileFolders, UsersOwnFolderWinsOnlyWhileItExists) {
+    EXPECT_EQ(ChooseNetscapeRoot(kRoot, "D:\\ns\\", Existing({kNetscape, "D:\\ns\\"})).folder, "D:\\ns\\");
+    const FolderChoice gone = ChooseNetscapeRoot(kRoot, "D:\\ns\\", Existing({kNetscape}));
+    EXPECT_FALSE(gone.folder);  // the default is not used behind the user's back
+    EXPECT_EQ(gone.editText, "D:\\ns\\");
+    // Letter case counts: a differently spelt default is the user's own folder.
+    const std::string upper = "C:\\DOCUMENTS AND SETTINGS\\ann\\Application Data\\Mozilla\\Profiles\\";
+    EXPECT_FALSE(ChooseNetscapeRoot(kRoot, upper, Existing({kNetscape})).folder);
+}
+
+TEST(ProfileFolders, FireFoxFallsBackToLocalSettings) {
+    EXPECT_EQ(ChooseFireFoxRoot(kRoot, "", Existing({kFireFoxLocal})).folder, kFireFoxLocal);
+    EXPECT_EQ(ChooseFireFoxRoot(kRoot, kFireFox, Existing({kFireFoxLocal})).folder, kFireFoxLocal);
+    EXPECT_EQ(ChooseFireFoxRoot(kRoot, "", Existing({kFireFox, kFireFoxLocal})).folder, kFireFox);
+    // A stored local path is a choice of its own and is kept while it exists.
+    EXPECT_EQ(ChooseFireFoxRoot(kRoot, kFireFoxLocal, Existing({kFireFox, kFireFoxLocal})).folder, kFireFoxLocal);
+    EXPECT_FALSE(ChooseFireFoxRoot(kRoot, "", Existing({})).folder);
+}
+
+TEST(ProfileFolders, OperaCandidatesInOrder) {
+    EXPECT_EQ(ChooseOperaFolder(kRoot, "", Existing({kOpera7, kOpera6})).folder, kOpera7);
+    EXPECT_EQ(ChooseOperaFolder(kRoot, "", Existing({kOpera7, kOpera6})).editText, kOpera7);
+    EXPECT_EQ(ChooseOperaFolder(kRoot, kOpera, Existing({kOpera6})).folder, kOpera6);
+    const FolderChoice custom = ChooseOperaFolder(kRoot, "E:\\opera", Existing({"E:\\opera", kOpera}));
+    EXPECT_EQ(custom.folder, "E:\\opera\\");
+    EXPECT_EQ(custom.editText, "E:\\opera");
+    EXPECT_FALSE(ChooseOperaFolder(kRoot, "E:\\gone", Existing({kOpera})).folder);
+}
+
+TEST(ProfileFolders, AolUsersFolderOrTheOneFound) {
+    const std::string found = "C:\\AOL\\organize\\";
+    EXPECT_EQ(ChooseAolFolder(found, "", Existing({found})).editText, found);
+    EXPECT_EQ(ChooseAolFolder(found, "D:\\aol\\", Existing({found, "D:\\aol\\"})).folder, "D:\\aol\\");
+    // A typed folder that no longer exists gives way to the one found.
+    const FolderChoice fallback = ChooseAolFolder(found, "D:\\aol\\", Existing({found}));
+    EXPECT_EQ(fallback.folder, found);
+    EXPECT_EQ(fallback.editText, found);
+    EXPECT_FALSE(ChooseAolFolder(found, "", Existing({})).folder);
+}
+
+}  // namespace
+}  // namespace tarnwell
