@@ -9,11 +9,7 @@ bash scripts/build-win32.sh Tarnwell ui_driver
 
 source scripts/wine-session.sh "$root/build/wine-demo"
 trap 'wine_session_stop_display' EXIT
-bash scripts/seed-demo.sh
-install_dir="$WINEPREFIX/drive_c/Program Files/Tarnwell"
-mkdir -p "$install_dir/plugins"
-cp build/win32/Tarnwell.exe "$install_dir/"
-cp scripts/demo/plugins/*.ini "$install_dir/plugins/"
+bash scripts/install-demo.sh
 
 if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
   wine_session_display

@@ -12,13 +12,10 @@ source scripts/wine-session.sh "$root/build/wine-shots"
 unset DISPLAY
 trap wine_session_stop EXIT
 wine_session_display
-bash scripts/seed-demo.sh
-install_dir="$WINEPREFIX/drive_c/Program Files/Tarnwell"
-mkdir -p "$install_dir/plugins"
-cp build/win32/Tarnwell.exe "$install_dir/"
-cp scripts/demo/plugins/*.ini "$install_dir/plugins/"
+bash scripts/install-demo.sh
 # A settings file, so the shots show a later start rather than the first.
-[ -f "$install_dir/settings.ini" ] || printf '[Settings]\r\nIEAllCB_Checked=True\r\n' > "$install_dir/settings.ini"
+settings="$WINEPREFIX/drive_c/Program Files/Tarnwell/settings.ini"
+[ -f "$settings" ] || printf '[Settings]\r\nIEAllCB_Checked=True\r\n' > "$settings"
 
 out="$root/build/screenshots"
 rm -rf "$out"; mkdir -p "$out"
