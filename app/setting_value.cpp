@@ -30,21 +30,30 @@ std::optional<bool> ParseBool(std::string_view text) {
 
 std::string IntText(long long value) { return std::to_string(value); }
 
-int ParseInt(std::string_view text) {
+int ParseInt(std::string_view text) { return TryParseInt(text).value_or(0); }
+
+std::optional<int> TryParseInt(std::string_view text) {
     const std::string s = TrimBlanks(text);
     size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    if (i == s.size()) return 0;
+    if (i == s.size()) return std::nullopt;
     long long value = 0;
     for (; i < s.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return 0;
+        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
         value = value * 10 + (s[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) return 0;
+        if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
     }
     if (negative) value = -value;
-    if (value > INT_MAX || value < INT_MIN) return 0;
+    if (value > INT_MAX || value < INT_MIN) return std::nullopt;
     return static_cast<int>(value);
+}
+
+bool SpinEditAcceptsKey(std::string_view text, char key) {
+    if (static_cast<unsigned char>(key) < ' ') return true;
+    std::string candidate(text);
+    candidate += key;
+    return TryParseInt(candidate).has_value() && candidate.find(' ') == std::string::npos;
 }
 
 std::string TrimBlanks(std::string_view text) {

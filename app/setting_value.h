@@ -14,6 +14,12 @@ std::string IntText(long long value);
 // A decimal number with an optional sign and surrounding blanks; anything
 // else (hex, junk, out of the 32-bit range) reads as 0.
 int ParseInt(std::string_view text);
+// The same rule, but none for text that is not a decimal number.
+std::optional<int> TryParseInt(std::string_view text);
+
+// A spin edit takes a typed character only while its text followed by the
+// character still reads as an integer; editing keys (below a blank) always pass.
+bool SpinEditAcceptsKey(std::string_view text, char key);
 
 std::string TrimBlanks(std::string_view text);          // leading and trailing blanks and control characters
 

@@ -9,6 +9,7 @@
 
 #include "app/path_macros.h"
 #include "app/setting_value.h"
+#include "engine/mask.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -21,6 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string expanded =
         tarnwell::ExpandPathMacros(text.substr(0, split), text.substr(split), "user");
     if (expanded.empty() || expanded.back() != '\\') std::abort();
+    const tarnwell::MaskList masks = tarnwell::ParseMaskList(text.substr(0, split));
+    if (masks.error.empty() && masks.masks.empty() && !tarnwell::TrimBlanks(text.substr(0, split)).empty() &&
+        text.substr(0, split).find_first_not_of("; ") != std::string_view::npos)
+        std::abort();
+    masks.Matches(text.substr(split));
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
     return 0;
 }

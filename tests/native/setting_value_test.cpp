@@ -35,6 +35,17 @@ TEST(SettingValue, IntegersAreDecimalOnly) {
     EXPECT_EQ(ParseInt("99999999999999999999999"), 0);
 }
 
+TEST(SettingValue, SpinEditKeys) {
+    EXPECT_TRUE(SpinEditAcceptsKey("", '7'));
+    EXPECT_TRUE(SpinEditAcceptsKey("1", '0'));
+    EXPECT_FALSE(SpinEditAcceptsKey("1", 'a'));
+    EXPECT_FALSE(SpinEditAcceptsKey("", '-'));
+    EXPECT_FALSE(SpinEditAcceptsKey("1", ' '));
+    EXPECT_TRUE(SpinEditAcceptsKey("12", '\b'));  // backspace
+    EXPECT_EQ(TryParseInt("x"), std::nullopt);
+    EXPECT_EQ(TryParseInt(" 0 "), 0);
+}
+
 TEST(SettingValue, TextIsTrimmed) {
     EXPECT_EQ(TrimBlanks("  C:\\Opera\\ \t"), "C:\\Opera\\");
     EXPECT_EQ(TrimBlanks("   "), "");

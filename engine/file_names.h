@@ -1,0 +1,25 @@
+#pragma once
+// Path text helpers of the sweep engine. Portable.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarnwell {
+
+// Everything up to and including the last "\" or ":"; empty if none.
+std::string_view ExtractFilePath(std::string_view fileName);
+// From the last "." after the last "\" or ":", dot included; empty if none.
+std::string_view ExtractFileExt(std::string_view fileName);
+// Directory and name joined with one "\" (none added after a trailing "\"
+// or when the directory is empty).
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+// The meaningless name a file gets on each removal pass: the directory of
+// `current`, "~", `number` read as a signed 32-bit value, and the
+// extension of the name the removal started with.
+std::string ScrambledName(std::string_view current, std::uint32_t number, std::string_view originalName);
+
+// Upper bound (exclusive) of the number drawn for a scrambled name.
+inline constexpr std::uint32_t kScrambleRange = 0xA4C67FFFu;
+
+}  // namespace tarnwell

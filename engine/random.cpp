@@ -1,0 +1,10 @@
+#include "engine/random.h"
+
+namespace tarnwell {
+
+TRandom& ProgramRandom() {
+    static TRandom random;
+    return random;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "engine/file_names.h"
+#include "engine/random.h"
+
+namespace tarnwell {
+namespace {
+
+TEST(Random, LinearCongruentialSequence) {
+    TRandom random(0);
+    EXPECT_EQ(random.Below(0x80000000u), 0u);  // seed 1
+    EXPECT_EQ(random.SeedValue(), 1u);
+    random.Below(128);
+    EXPECT_EQ(random.SeedValue(), 134775814u);
+    // seed * N div 2^32 with both factors unsigned 32-bit.
+    TRandom high(0xFFFFFFFFu);
+    const std::uint32_t next = 0xFFFFFFFFu * 134775813u + 1u;
+    EXPECT_EQ(high.Below(128), static_cast<std::uint32_t>((std::uint64_t{next} * 128) >> 32));
+    for (int i = 0; i < 1000; ++i) EXPECT_LT(random.Below(128), 128u);
+    EXPECT_EQ(random.Below(0), 0u);
+}
+
+TEST(FileNames, PathAndExtension) {
+    EXPECT_EQ(ExtractFilePath("C:\\a\\b.txt"), "C:\\a\\");
+    EXPECT_EQ(ExtractFilePath("C:b.txt"), "C:");
+    EXPECT_EQ(ExtractFilePath("b.txt"), "");
+    EXPECT_EQ(ExtractFileExt("C:\\a.d\\b"), "");
+    EXPECT_EQ(ExtractFileExt("C:\\a\\b.tar.gz"), ".gz");
+    EXPECT_EQ(ExtractFileExt("C:\\a\\.profile"), ".profile");
+    EXPECT_EQ(JoinPath("C:\\a", "b"), "C:\\a\\b");
+    EXPECT_EQ(JoinPath("C:\\a\\", "b"), "C:\\a\\b");
+    EXPECT_EQ(JoinPath("", "b"), "b");
+}
+
+TEST(FileNames, ScrambledNameKeepsDirectoryAndOriginalExtension) {
+    EXPECT_EQ(ScrambledName("C:\\t\\~5.txt", 12345, "C:\\t\\notes.txt"), "C:\\t\\~12345.txt");
+    EXPECT_EQ(ScrambledName("C:\\t\\notes", 7, "C:\\t\\notes"), "C:\\t\\~7");
+    // Values of 2^31 and above print as negative numbers.
+    EXPECT_EQ(ScrambledName("C:\\x.doc", 0x80000000u, "C:\\x.doc"), "C:\\~-2147483648.doc");
+    EXPECT_EQ(ScrambledName("C:\\x.doc", kScrambleRange - 1, "C:\\x.doc"), "C:\\~-1530494978.doc");
+}
+
+}  // namespace
+}  // namespace tarnwell
