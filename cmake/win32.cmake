@@ -18,6 +18,9 @@ add_library(tarnwell_shell STATIC
     app/settings_store_win.cpp
     app/single_instance_win.cpp
     app/system_info_win.cpp
+    engine/file_time_win.cpp
+    engine/scanner_win.cpp
+    engine/secure_delete_win.cpp
     resident/service_control_win.cpp
     resident/tray_icon_win.cpp
     ui/control_factory.cpp

@@ -30,3 +30,10 @@ foreach(version win98 winme winxp)
     set_tests_properties(known_locations_${version} PROPERTIES TIMEOUT 300)
 endforeach()
 tarnwell_win32_test(main_window_tests tests/win32/main_window_test.cpp)
+
+# The engine tests use Unix symbolic links made by a script before them.
+add_test(NAME link_fixtures COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/link_fixtures.sh)
+set_tests_properties(link_fixtures PROPERTIES FIXTURES_SETUP links)
+tarnwell_win32_test(scanner_tests tests/win32/scanner_test.cpp)
+tarnwell_win32_test(secure_delete_tests tests/win32/secure_delete_test.cpp)
+set_tests_properties(scanner_tests secure_delete_tests PROPERTIES FIXTURES_REQUIRED links)

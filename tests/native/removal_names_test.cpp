@@ -42,3 +42,21 @@ TEST(FileNames, ScrambledNameKeepsDirectoryAndOriginalExtension) {
 
 }  // namespace
 }  // namespace tarnwell
+
+#include "engine/dos_time.h"
+
+namespace tarnwell {
+namespace {
+
+TEST(DosTime, RangeAndDateTimeValue) {
+    EXPECT_FALSE(ToDosDateTime(1979, 12, 31, 23, 59, 58));
+    EXPECT_FALSE(ToDosDateTime(2108, 1, 1, 0, 0, 0));
+    ASSERT_TRUE(ToDosDateTime(2107, 12, 31, 23, 59, 59));
+    const auto dos = ToDosDateTime(2000, 1, 1, 12, 0, 1);  // odd seconds round down
+    ASSERT_TRUE(dos);
+    EXPECT_DOUBLE_EQ(DosToDateTime(*dos), 36526.5);
+    EXPECT_DOUBLE_EQ(DosToDateTime(*ToDosDateTime(1980, 1, 1, 0, 0, 0)), 29221.0);
+}
+
+}  // namespace
+}  // namespace tarnwell

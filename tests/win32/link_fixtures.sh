@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Unix symbolic links that Windows programs cannot make under Wine: for
+# each of the trees the engine tests sweep, a file link and a folder link
+# that lead to sentinels outside the tree.
+set -euo pipefail
+base="$WINEPREFIX/drive_c/tw-links"
+rm -rf "$base"
+for n in 1 2 3 4; do
+  mkdir -p "$base/outside$n/folder" "$base/tree$n/sub"
+  printf 'sentinel file %s' "$n" > "$base/outside$n/secret.txt"
+  printf 'sentinel in folder %s' "$n" > "$base/outside$n/folder/inner.txt"
+  printf 'plain' > "$base/tree$n/plain.txt"
+  printf 'deep' > "$base/tree$n/sub/deep.txt"
+  ln -s "../outside$n/secret.txt" "$base/tree$n/file-link.txt"
+  ln -s "../outside$n/folder" "$base/tree$n/folder-link"
+done
