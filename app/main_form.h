@@ -64,7 +64,7 @@ private:
 
     // Steps whose work belongs to other subsystems; each does what its name
     // says once that subsystem exists.
-    void SeedRandomGenerator() {}
+    void SeedRandomGenerator();
     void ClearLastPopupTime() {}
     void FillPluginList() {}
     void StartAolProfileDiscovery(const std::string& /*folder*/) {}

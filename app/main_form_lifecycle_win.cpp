@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "app/profile_folders.h"
 #include "app/system_info_win.h"
+#include "engine/random.h"
 
 namespace tarnwell {
 
@@ -83,6 +84,13 @@ void TMainForm::ApplyFirstStartDefaults() {
     CB(ctl::AutoCloseSweepCB).SetChecked(true);
     CB(ctl::IEAllCB).SetChecked(true);
     CB(ctl::WinStartCB).SetChecked(true);
+}
+
+// The removal routine draws fill values and names from this generator.
+void TMainForm::SeedRandomGenerator() {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ProgramRandom().Seed(now.dwLowDateTime ^ ::GetTickCount() ^ ::GetCurrentProcessId());
 }
 
 void TMainForm::FormShow() {

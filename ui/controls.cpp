@@ -51,6 +51,20 @@ void TEdit::HandleCommand(int code) {
 TSpinEdit::TSpinEdit(HWND edit, HWND upDown, int id, int minValue, int maxValue)
     : TControl(edit, id), upDown_(upDown), min_(minValue), max_(maxValue) {
     ::SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+    // Typed characters are filtered before the edit sees them.
+    ::SetPropA(hwnd_, "TSpinEdit", this);
+    editProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSpinEdit::EditProc)));
+}
+
+LRESULT CALLBACK TSpinEdit::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* spin = static_cast<TSpinEdit*>(::GetPropA(hwnd, "TSpinEdit"));
+    if (message == WM_CHAR && !SpinEditAcceptsKey(spin->Text(), static_cast<char>(wParam))) return 0;
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spin->editProc_));
+        ::RemovePropA(hwnd, "TSpinEdit");
+    }
+    return ::CallWindowProcA(spin->editProc_, hwnd, message, wParam, lParam);
 }
 
 int TSpinEdit::Value() const { return std::clamp(ParseInt(Text()), min_, max_); }

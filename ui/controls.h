@@ -90,8 +90,11 @@ public:
     void HandleCommand(int code) override;
 
 private:
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND upDown_;
     int min_, max_;
+    WNDPROC editProc_ = nullptr;
 };
 
 class TTrackBar : public TControl {

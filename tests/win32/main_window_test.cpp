@@ -141,3 +141,19 @@ TEST_F(MainWindow, TransparencySliderIsEnabledOnNt) {
 
 }  // namespace
 }  // namespace tarnwell::testing
+
+namespace tarnwell::testing {
+namespace {
+
+TEST_F(MainWindow, PassesFieldTakesOnlyCharactersThatKeepANumber) {
+    Start("[Settings]\r\nEncryptEdit_Value=1\r\n");
+    HWND passes = program->Control(ctl::EncryptEdit);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(passes, EM_SETSEL, 1, 1, SMTO_NORMAL, 5000, &result);  // caret after the "1"
+    for (char key : {'x', '-', '2'})
+        ::SendMessageTimeoutA(passes, WM_CHAR, static_cast<WPARAM>(key), 0, SMTO_NORMAL, 5000, &result);
+    EXPECT_EQ(program->Text(ctl::EncryptEdit), "12");
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
