@@ -41,3 +41,6 @@ include(cmake/win32_tests.cmake)
 
 add_executable(ui_driver tools/ui_driver.cpp)
 target_link_libraries(ui_driver PRIVATE tarnwell_core user32 ${STATIC_RUNTIME})
+
+add_executable(bench_engine tools/bench_engine.cpp)
+target_link_libraries(bench_engine PRIVATE tarnwell_shell psapi ${STATIC_RUNTIME})

@@ -21,18 +21,15 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The full long form of a path, for comparison with where an open handle
-// really leads.
-std::string CanonicalPath(const std::string& path) {
+std::string FullPath(const std::string& path) {
     char full[MAX_PATH * 2] = {};
-    if (!::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr)) return path;
-    char longPath[MAX_PATH * 2] = {};
-    const DWORD length = ::GetLongPathNameA(full, longPath, sizeof longPath);
-    return length > 0 && length < sizeof longPath ? longPath : full;
+    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
 // Where the handle's file really lies; none when the system cannot say
-// (GetFinalPathNameByHandleA exists from Windows Vista on).
+// (GetFinalPathNameByHandleA exists from Windows Vista on; older systems
+// rely on the reparse-point attribute alone).
 std::optional<std::string> FinalPath(HANDLE file) {
     using FinalPathByHandle = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
     static const auto call = reinterpret_cast<FinalPathByHandle>(reinterpret_cast<void*>(
@@ -47,61 +44,145 @@ std::optional<std::string> FinalPath(HANDLE file) {
     return text;
 }
 
-struct OpenedFile {
-    FileHandle handle;
-    DWORD links = 1;
+// Whether the opened file lies where its name says. Short (8.3) names in
+// the path are expanded only when the quick comparison fails.
+bool LiesAtItsName(HANDLE file, const std::string& path) {
+    const auto real = FinalPath(file);
+    if (!real) return true;
+    const std::string full = FullPath(path);
+    if (Lower(*real) == Lower(full)) return true;
+    char longPath[MAX_PATH * 2] = {};
+    const DWORD length = ::GetLongPathNameA(full.c_str(), longPath, sizeof longPath);
+    return length > 0 && length < sizeof longPath && Lower(*real) == Lower(std::string(longPath, length));
+}
+
+// Rename and delete through an open handle (Windows Vista on), so that
+// what was checked is what is changed; none when the call is missing.
+using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+SetInformationByHandle HandleInformationCall() {
+    static const auto call = reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    return call;
+}
+constexpr int kFileRenameInfo = 3;
+constexpr int kFileDispositionInfo = 4;
+
+struct HandleFacts {
+    DWORD attributes;
+    DWORD links;
 };
 
-// Opens `path` for reading and writing with no sharing, and only when it
-// is the file it is named: not a link, not reached through one.
-std::optional<OpenedFile> OpenExclusive(const std::string& path) {
-    OpenedFile file;
-    file.handle.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file.handle) return std::nullopt;
+// Attributes and link count of an open file. The by-handle-Ex queries
+// (Windows Vista on) ask for just these; the older call also reads the
+// volume, which costs more than the rest of a small file's removal under Wine.
+std::optional<HandleFacts> QueryFacts(HANDLE file) {
+    using InformationByHandleEx = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+    static const auto call = reinterpret_cast<InformationByHandleEx>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    constexpr int kFileBasicInfo = 0, kFileStandardInfo = 1;
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    if (call && call(file, kFileBasicInfo, &basic, sizeof basic) &&
+        call(file, kFileStandardInfo, &standard, sizeof standard))
+        return HandleFacts{basic.FileAttributes, standard.NumberOfLinks};
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(file.handle.get(), &info)) return std::nullopt;
-    if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-    if (auto real = FinalPath(file.handle.get()); real && Lower(*real) != Lower(CanonicalPath(path)))
-        return std::nullopt;
-    file.links = info.nNumberOfLinks;
-    return file;
+    if (!::GetFileInformationByHandle(file, &info)) return std::nullopt;
+    return HandleFacts{info.dwFileAttributes, info.nNumberOfLinks};
 }
 
+class ExclusiveFile {
+public:
+    // Opens `path` for reading, writing and deleting with no sharing, and
+    // only when it is the file it is named: not a link, not reached
+    // through one, not a folder.
+    static std::optional<ExclusiveFile> Open(const std::string& path) {
+        ExclusiveFile file;
+        file.handle_.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                         nullptr));
+        if (!file.handle_) return std::nullopt;
+        const auto facts = QueryFacts(file.handle_.get());
+        if (!facts || (facts->attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))
+            return std::nullopt;
+        if (!LiesAtItsName(file.handle_.get(), path)) return std::nullopt;
+        file.links_ = facts->links;
+        file.path_ = path;
+        return file;
+    }
+
+    HANDLE Handle() const { return handle_.get(); }
+    DWORD Links() const { return links_; }
+
+    bool SetLength(std::int64_t length) {
+        LARGE_INTEGER position;
+        position.QuadPart = length;
+        return ::SetFilePointerEx(handle_.get(), position, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_.get());
+    }
+
+    void Rename(const std::string& newName) {
+        if (auto call = HandleInformationCall()) {
+            const std::wstring wide = Widen(FullPath(newName));
+            std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + wide.size() * sizeof(wchar_t));
+            auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+            info->ReplaceIfExists = FALSE;
+            info->RootDirectory = nullptr;
+            info->FileNameLength = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
+            std::copy(wide.begin(), wide.end(), info->FileName);
+            if (call(handle_.get(), kFileRenameInfo, info, static_cast<DWORD>(buffer.size()))) return;
+        }
+        handle_.reset();
+        ::MoveFileA(path_.c_str(), newName.c_str());
+    }
+
+    void Delete() {
+        if (auto call = HandleInformationCall()) {
+            FILE_DISPOSITION_INFO info{TRUE};
+            if (call(handle_.get(), kFileDispositionInfo, &info, sizeof info)) return;
+        }
+        handle_.reset();
+        ::DeleteFileA(path_.c_str());
+    }
+
+private:
+    static std::wstring Widen(const std::string& text) {
+        const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+        std::wstring wide(static_cast<size_t>(std::max(length, 1)), L'\0');
+        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+        wide.resize(wide.size() - 1);
+        return wide;
+    }
+
+    FileHandle handle_;
+    DWORD links_ = 1;
+    std::string path_;
+};
+
+// A plain attribute query: the name is not taken as a search pattern.
 bool ExistsWithDosDate(const std::string& fileName) {
-    WIN32_FIND_DATAA entry;
-    FindHandle search(::FindFirstFileA(fileName.c_str(), &entry));
-    return search && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && LocalDosTime(entry.ftLastWriteTime);
-}
-
-bool SetLength(HANDLE file, std::int64_t length) {
-    LARGE_INTEGER position;
-    position.QuadPart = length;
-    return ::SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return ::GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && LocalDosTime(data.ftLastWriteTime);
 }
 
 // One overwrite pass: the whole (possibly grown) length, 64-bit, with one
 // repeated byte value below 128. Failures end the pass, not the removal.
-void Overwrite(const std::string& current, const RemovalOptions& options, TRandom& random) {
-    auto file = OpenExclusive(current);
-    if (!file) return;
+void Overwrite(ExclusiveFile& file, const RemovalOptions& options, TRandom& random) {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file->handle.get(), &size)) return;
+    if (!::GetFileSizeEx(file.Handle(), &size)) return;
     if (options.OverMin && size.QuadPart < kMinimumOverwrite) {
-        if (!SetLength(file->handle.get(), kMinimumOverwrite)) return;
+        if (!file.SetLength(kMinimumOverwrite)) return;
         size.QuadPart = kMinimumOverwrite;
     }
     std::vector<unsigned char> block(kOverwriteBlock, static_cast<unsigned char>(random.Below(128)));
     LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(file->handle.get(), start, nullptr, FILE_BEGIN)) return;
-    std::int64_t left = size.QuadPart;
-    while (left > 0) {
+    if (!::SetFilePointerEx(file.Handle(), start, nullptr, FILE_BEGIN)) return;
+    for (std::int64_t left = size.QuadPart; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(left < kOverwriteBlock ? left : kOverwriteBlock);
         DWORD written = 0;
-        if (!::WriteFile(file->handle.get(), block.data(), chunk, &written, nullptr) || written != chunk) return;
+        if (!::WriteFile(file.Handle(), block.data(), chunk, &written, nullptr) || written != chunk) return;
         left -= chunk;
     }
-    if (options.FlushBuffer) ::FlushFileBuffers(file->handle.get());
+    if (options.FlushBuffer) ::FlushFileBuffers(file.Handle());
 }
 
 }  // namespace
@@ -110,9 +191,9 @@ void SecureDeleteFile(const std::string& fileName, const RemovalContext& context
     if (!ExistsWithDosDate(fileName)) return;
     DWORD links = 1;
     {
-        auto file = OpenExclusive(fileName);
-        if (!file) return;  // in use, read-only, or not the file it is named
-        links = file->links;
+        auto probe = ExclusiveFile::Open(fileName);
+        if (!probe) return;  // in use, read-only, or not the file it is named
+        links = probe->Links();
     }
     TRandom& random = context.Random ? *context.Random : ProgramRandom();
     RemovalOptions options = context.Options ? context.Options() : RemovalOptions{};
@@ -121,25 +202,25 @@ void SecureDeleteFile(const std::string& fileName, const RemovalContext& context
     std::string current = fileName;
     for (int pass = 0; pass < std::max(*passes, 1); ++pass) {
         if (pass > 0 && context.Options) options = context.Options();
-        // A file with other names is only deleted: overwriting it would
-        // destroy the data those names still show.
-        if (options.RandOver && links <= 1) Overwrite(current, options, random);
-        if (options.Scramble) {
-            const std::string newName = ScrambledName(current, random.Below(kScrambleRange), fileName);
-            if (OpenExclusive(current)) ::MoveFileA(current.c_str(), newName.c_str());
-            current = newName;
+        if (options.RandOver || options.Scramble) {
+            auto file = ExclusiveFile::Open(current);
+            // A file with other names is only deleted: overwriting it would
+            // destroy the data those names still show.
+            if (file && options.RandOver && links <= 1) Overwrite(*file, options, random);
+            if (options.Scramble) {
+                const std::string newName = ScrambledName(current, random.Below(kScrambleRange), fileName);
+                if (file) file->Rename(newName);
+                current = newName;  // also when the rename failed: later steps then find nothing
+            }
         }
         if (context.ProcessMessages) context.ProcessMessages();
     }
-    if (options.ZeroFile) {
-        auto file = OpenExclusive(current);
-        if (!file) return;
-        if (links <= 1 && !SetLength(file->handle.get(), 0)) return;
-    }
-    // Checked again right before the delete: a name swapped for a link in
+    // Checked again before the last steps: a name swapped for a link in
     // the meantime is left alone.
-    if (!OpenExclusive(current)) return;
-    ::DeleteFileA(current.c_str());
+    auto file = ExclusiveFile::Open(current);
+    if (!file) return;
+    if (options.ZeroFile && links <= 1 && !file->SetLength(0)) return;
+    file->Delete();
 }
 
 std::int64_t FileSizeOf(const std::string& fileName) {

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs the sweep-engine benchmark under Wine in a prefix of its own
+# (build/wine-bench); arguments: all (default), analyze, memory, sweep, rename.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup-deps.sh
+bash scripts/build-win32.sh bench_engine
+source scripts/wine-session.sh "$root/build/wine-bench"
+trap wine_session_stop EXIT
+wine build/win32/bench_engine.exe "${@:-all}"
