@@ -19,6 +19,8 @@ add_library(tarnwell_shell STATIC
     app/single_instance_win.cpp
     app/system_info_win.cpp
     engine/file_time_win.cpp
+    engine/registry_cleaner_win.cpp
+    engine/registry_items_win.cpp
     engine/scanner_win.cpp
     engine/secure_delete_win.cpp
     resident/service_control_win.cpp
