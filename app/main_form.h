@@ -2,12 +2,16 @@
 // The main window: owner of every control, the known locations and the
 // program's start-up and shut-down order.
 #include <initializer_list>
+#include <memory>
 #include <string>
 
+#include "app/category_framework.h"
 #include "app/control_table.h"
 #include "app/known_locations.h"
 #include "app/settings_store.h"
 #include "app/single_instance.h"
+#include "categories/windows_category.h"
+#include "engine/secure_delete.h"
 #include "resident/tray_icon.h"
 #include "ui/control_set.h"
 #include "ui/handles.h"
@@ -79,13 +83,25 @@ private:
     void EnableAutoSweepTimer() {}
     void RestoreStartPage() {}
     void CloseNoticeWindow() {}
+    void ShowSweepingNotice() {}
+    // The Sweep handlers of the categories still to come finish at once.
+    void IESweepBTNClick() {}
+    void AOLSweepBTNClick() {}
+    void NSSweepBTNClick() {}
+    void OPSweepBTNClick() {}
+    void FFSweepBTNClick() {}
+    void MPSweepBTNClick() {}
+    void PISweepBTNClick() {}
 
     // Handlers (main_form_handlers_win.cpp).
     void WStartLoadCBClick();
     void SweepThemAll(int allBox, std::initializer_list<int> governed);
     void TransBarChange();
     void CloseBTNClick();
+    void SweepAllMNUClick();
     void SaveSettings();
+    void CreateCategories();
+    RemovalContext SecurityTabRemoval() const;
 
     TCheckBox& CB(int id) const { return controls_.Get<TCheckBox>(id); }
     TEdit& Edit(int id) const { return controls_.Get<TEdit>(id); }
@@ -101,6 +117,8 @@ private:
     TFormStorage formStorage_;
     TXJustOne xJustOne_;
     TTrayIcon trayIcon_;
+    TCategoryFramework framework_;
+    std::unique_ptr<TWindowsCategory> windows_;
 
     // State owned by the window.
     std::string ProgramDir;

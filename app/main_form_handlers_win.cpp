@@ -4,7 +4,9 @@
 
 #include "app/main_form.h"
 #include "app/setting_value.h"
+#include "engine/registry_items.h"
 #include "ui/handles.h"
+#include "ui/message_pump.h"
 
 namespace tarnwell {
 
@@ -47,6 +49,53 @@ void TMainForm::WireEvents() {
     };
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
+    controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
+    controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Analyze(); };
+    controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { windows_->Sweep(); };
+}
+
+void TMainForm::CreateCategories() {
+    RegistryHooks hooks;
+    hooks.ProcessMessages = [] { ProcessMessages(); };
+    const auto removal = [this] { return SecurityTabRemoval(); };
+    windows_ = std::make_unique<TWindowsCategory>(
+        CategoryServices{controls_, framework_, locations_, removal, hooks, hwnd_});
+}
+
+// The Security tab's options, read again whenever a removal asks for them.
+RemovalContext TMainForm::SecurityTabRemoval() const {
+    RemovalContext context;
+    context.Options = [this] {
+        RemovalOptions options;
+        options.RandOver = CB(ctl::RandOverCB).Checked();
+        options.Scramble = CB(ctl::ScrambleCB).Checked();
+        options.FlushBuffer = CB(ctl::FlushBufferCB).Checked();
+        options.ZeroFile = CB(ctl::ZeroFileCB).Checked();
+        options.OverMin = CB(ctl::OverMinCB).Checked();
+        options.Passes = controls_.Get<TSpinEdit>(ctl::EncryptEdit).Text();
+        return options;
+    };
+    context.ProcessMessages = [] { ProcessMessages(); };
+    return context;
+}
+
+// Every category's Sweep in turn; the Windows sweep runs twice. File items
+// keep scanning on their own threads while the next category starts.
+void TMainForm::SweepAllMNUClick() {
+    try {
+        ShowSweepingNotice();
+        IESweepBTNClick();
+        AOLSweepBTNClick();
+        NSSweepBTNClick();
+        OPSweepBTNClick();
+        FFSweepBTNClick();
+        MPSweepBTNClick();
+        windows_->Sweep();
+        windows_->Sweep();
+        if (CB(ctl::PlugCB).Checked()) PISweepBTNClick();
+    } catch (...) {
+        // A failing category ends the sequence; nothing is shown.
+    }
 }
 
 void TMainForm::WStartLoadCBClick() {

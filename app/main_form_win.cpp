@@ -23,7 +23,8 @@ GdiFont MakeFont(int weight) {
 TMainForm::TMainForm(TApplication& application, std::string firstArgument)
     : application_(application),
       firstArgument_(std::move(firstArgument)),
-      formStorage_([this](int id) { return controls_.Find(id); }) {}
+      formStorage_([this](int id) { return controls_.Find(id); }),
+      framework_(controls_, ctl::SweepAllBTN) {}
 
 TMainForm::~TMainForm() {
     trayIcon_.SetActive(false);
@@ -33,6 +34,7 @@ TMainForm::~TMainForm() {
 bool TMainForm::Create() {
     if (!CreateMainWindow()) return false;
     CreateControls();
+    CreateCategories();
     WireEvents();
     xJustOne_.AlreadyExist = [this] { XJustOneAlreadyExist(); };
     xJustOne_.Check(application_);

@@ -10,6 +10,8 @@ target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Everything of the program except its entry point, so tests can link it.
 add_library(tarnwell_shell STATIC
     app/application_win.cpp
+    app/category_framework_win.cpp
+    categories/windows_category_win.cpp
     app/known_locations_win.cpp
     app/main_form_handlers_win.cpp
     app/main_form_lifecycle_win.cpp
@@ -29,6 +31,7 @@ add_library(tarnwell_shell STATIC
     ui/controls.cpp
     ui/hints.cpp
     ui/jpeg_bitmap.cpp
+    ui/message_pump.cpp
     ui/page_control.cpp
 )
 target_include_directories(tarnwell_shell PUBLIC ${CMAKE_SOURCE_DIR} ${TARNWELL_DEPS}/libjpeg/include)

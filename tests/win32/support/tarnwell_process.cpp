@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -111,15 +112,37 @@ std::vector<std::string> IniSectionLines(const std::string& file, const std::str
     return lines;
 }
 
-TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& arguments) {
+namespace {
+
+// This process's environment with `changes` applied, as a block for CreateProcess.
+std::string EnvironmentBlock(const std::vector<std::string>& changes) {
+    std::vector<std::string> variables;
+    char* strings = ::GetEnvironmentStringsA();
+    for (const char* p = strings; *p; p += std::strlen(p) + 1) variables.emplace_back(p);
+    ::FreeEnvironmentStringsA(strings);
+    for (const std::string& change : changes) {
+        const std::string name = change.substr(0, change.find('=') + 1);
+        std::erase_if(variables, [&](const std::string& v) { return _strnicmp(v.c_str(), name.c_str(), name.size()) == 0; });
+        variables.push_back(change);
+    }
+    std::string block;
+    for (const std::string& v : variables) block += v + '\0';
+    return block + '\0';
+}
+
+}  // namespace
+
+TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& arguments,
+                                 const std::vector<std::string>& environment) {
     const std::string exe = folder + "Tarnwell.exe";
     if (!FileExists(exe)) ::CopyFileA(TarnwellExe().c_str(), exe.c_str(), FALSE);
     std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                         &startup, &info)) {
+    std::string block = EnvironmentBlock(environment);
+    if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                         environment.empty() ? nullptr : block.data(), folder.c_str(), &startup, &info)) {
         process_.reset(info.hProcess);
         ::CloseHandle(info.hThread);
         processId_ = info.dwProcessId;
@@ -167,6 +190,20 @@ bool TarnwellProcess::Checked(int id) const {
 }
 
 bool TarnwellProcess::Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+
+void TarnwellProcess::Click(int id) const {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
+}
+
+bool TarnwellProcess::WaitUntilEnabled(int id, DWORD milliseconds) const {
+    const DWORD start = ::GetTickCount();
+    while (!Enabled(id)) {
+        if (::GetTickCount() - start > milliseconds) return false;
+        ::Sleep(50);
+    }
+    return true;
+}
 
 bool TarnwellProcess::WindowVisible() const { return ::IsWindowVisible(main_) != FALSE; }
 

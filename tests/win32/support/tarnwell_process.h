@@ -37,7 +37,9 @@ std::vector<std::string> IniSectionLines(const std::string& file, const std::str
 class TarnwellProcess {
 public:
     // Copies Tarnwell.exe into `folder` (once) and starts it with `arguments`.
-    TarnwellProcess(const std::string& folder, const std::string& arguments = "");
+    // `environment` adds or replaces variables ("TEMP=C:\\x") for the program.
+    TarnwellProcess(const std::string& folder, const std::string& arguments = "",
+                    const std::vector<std::string>& environment = {});
     ~TarnwellProcess();
 
     // Waits until start-up is over: the main window is shown, or, for a
@@ -48,6 +50,10 @@ public:
 
     bool Checked(int id) const;
     bool Enabled(int id) const;
+    // A click on a button or check box, as the user makes it.
+    void Click(int id) const;
+    // Waits until the control is enabled again (a category's end check).
+    bool WaitUntilEnabled(int id, DWORD milliseconds = 60000) const;
     bool WindowVisible() const;
     std::string Text(int id) const;
     int TrackBarPosition(int id) const;

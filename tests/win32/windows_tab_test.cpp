@@ -1,0 +1,155 @@
+// The Windows tab end to end: the real program, clicked as a user clicks,
+// over files and registry lists planted in the test prefix.
+#include <gtest/gtest.h>
+
+#include "app/control_table.h"
+#include "app/known_locations.h"
+#include "app/registry_win.h"
+#include "engine/registry_cleaner.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+namespace tarnwell::testing {
+namespace {
+
+const std::string kRunMRU = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+void SetString(const std::string& key, const std::string& value, const std::string& data) {
+    HKEY handle = nullptr;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>(data.size() + 1));
+    ::RegCloseKey(handle);
+}
+
+// Entries below a folder, folders included, as the scanner counts them.
+int EntriesBelow(const std::string& folder) {
+    int count = 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        ++count;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += EntriesBelow(folder + "\\" + name);
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return count;
+}
+
+class WindowsTab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        temp = folder / "temp";
+        MakeDirectories(temp);
+        for (const char* name : {"a.tmp", "b.tmp"}) WriteTextFile(temp + "\\" + name, "x");
+        MakeDirectories(temp + "\\nested");
+        WriteTextFile(temp + "\\nested\\c.tmp", "x");
+        recycle = "c:\\recycler\\" + GetUserSidText();
+        MakeDirectories(recycle);
+        for (const char* name : {"Dc1.txt", "Dc2.doc", "desktop.ini"}) WriteTextFile(recycle + "\\" + name, "x");
+        for (const char* name : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"}) WriteTextFile(name, "x");
+        MakeDirectories("C:\\tw-chk-sub");
+        WriteTextFile("C:\\tw-chk-sub\\FILE0002.CHK", "x");
+        DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
+        SetString(kRunMRU, "a", "notepad\\1");
+        SetString(kRunMRU, "b", "cmd\\1");
+        SetString(kRunMRU, "MRUList", "ab");
+    }
+    void TearDown() override {
+        RemoveTree("c:\\recycler");
+        RemoveTree("C:\\tw-chk-sub");
+        for (const char* name : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"}) ::DeleteFileA(name);
+        DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
+        if (program && program->Running()) {
+            program->EndSession();
+            program->WaitForExit();
+        }
+    }
+    void Start(const std::string& settings, const std::string& tempFolder) {
+        WriteTextFile(folder / "settings.ini", settings);
+        program = std::make_unique<TarnwellProcess>(folder.Path(), "",
+                                                    std::vector<std::string>{"TEMP=" + tempFolder, "TMP=" + tempFolder});
+        ASSERT_TRUE(program->WaitForMainWindow());
+    }
+    std::string Label(int id) const { return program->Text(id); }
+
+    TempFolder folder;
+    std::string temp, recycle;
+    std::unique_ptr<TarnwellProcess> program;
+};
+
+TEST_F(WindowsTab, AnalyzeCountsEveryItemWithNoBoxChecked) {
+    Start("[Settings]\r\n", temp);
+    const std::string recent = *ReadRegistryString(
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Recent");
+    program->Click(ctl::WAnalyzeBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WAnalyzeBTN));
+    EXPECT_TRUE(program->Enabled(ctl::SweepAllBTN));
+    EXPECT_EQ(Label(ctl::CHKFiles), "2 file(s)");       // root only, file*.chk only
+    EXPECT_EQ(Label(ctl::TempFiles), "4 file(s)");      // three files and a folder
+    EXPECT_EQ(Label(ctl::RecycleFiles), "3 file(s)");
+    EXPECT_EQ(Label(ctl::RecentFiles), std::to_string(EntriesBelow(recent)) + " item(s)");
+    EXPECT_EQ(Label(ctl::WRunField), "2 item(s)");
+    EXPECT_EQ(Label(ctl::WFindFields), "0 item(s)");
+    // Nothing was removed by analysing.
+    EXPECT_TRUE(FileExists(temp + "\\a.tmp"));
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kRunMRU.c_str(), "a"), "notepad\\1");
+}
+
+TEST_F(WindowsTab, SweepOfOneItemTouchesOnlyItsLabel) {
+    Start("[Settings]\r\nWRunFieldCB_Checked=True\r\n", temp);
+    program->Click(ctl::WSweepBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    EXPECT_EQ(Label(ctl::WRunField), "2 item(s) deleted.");
+    EXPECT_EQ(Label(ctl::TempFiles), "Unknown");
+    EXPECT_EQ(Label(ctl::CHKFiles), "Unknown");
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kRunMRU.c_str(), "a"));
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kRunMRU.c_str(), "MRUList"), "");
+    EXPECT_TRUE(FileExists(temp + "\\a.tmp"));
+}
+
+TEST_F(WindowsTab, RecycleSweepSparesDesktopIniAndTempSweepKeepsFolders) {
+    Start("[Settings]\r\nRecycleFilesCB_Checked=True\r\nTempFilesCB_Checked=True\r\n", temp);
+    program->Click(ctl::WSweepBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    EXPECT_EQ(Label(ctl::RecycleFiles), "3 file(s) deleted.");
+    EXPECT_FALSE(FileExists(recycle + "\\Dc1.txt"));
+    EXPECT_FALSE(FileExists(recycle + "\\Dc2.doc"));
+    EXPECT_TRUE(FileExists(recycle + "\\desktop.ini"));
+    EXPECT_EQ(Label(ctl::TempFiles), "4 file(s) deleted.");
+    EXPECT_FALSE(FileExists(temp + "\\nested\\c.tmp"));
+    EXPECT_TRUE(FileExists(temp + "\\nested"));
+}
+
+TEST_F(WindowsTab, MissingTempFolderShowsNotFoundAndTheButtonsComeBack) {
+    Start("[Settings]\r\n", folder / "no-such-temp");
+    program->Click(ctl::WAnalyzeBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WAnalyzeBTN));
+    EXPECT_EQ(Label(ctl::TempFiles), "Not Found.");
+    EXPECT_EQ(Label(ctl::WRunField), "2 item(s)");
+}
+
+TEST_F(WindowsTab, ChkSweepLeavesSubfoldersAndOtherNames) {
+    Start("[Settings]\r\nCHKFilesCB_Checked=True\r\n", temp);
+    program->Click(ctl::WSweepBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    EXPECT_EQ(Label(ctl::CHKFiles), "2 file(s) deleted.");
+    EXPECT_FALSE(FileExists("C:\\FILE0000.CHK"));
+    EXPECT_TRUE(FileExists("C:\\other.chk"));
+    EXPECT_TRUE(FileExists("C:\\tw-chk-sub\\FILE0002.CHK"));
+}
+
+TEST_F(WindowsTab, SweepAllRunsTheWindowsSweepAndEnablesItselfAgain) {
+    Start("[Settings]\r\nWAllCB_Checked=True\r\n", temp);
+    program->Click(ctl::SweepAllBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN));
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    // The second Windows sweep finds the lists already empty.
+    EXPECT_EQ(Label(ctl::WRunField), "0 item(s) deleted.");
+    EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
+    EXPECT_FALSE(FileExists("C:\\FILE0000.CHK"));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing

@@ -1,0 +1,20 @@
+#include "ui/message_pump.h"
+
+#include "ui/win.h"
+
+namespace tarnwell {
+
+void ProcessMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Kept for the main loop, which ends on it.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+}  // namespace tarnwell
