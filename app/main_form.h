@@ -12,6 +12,7 @@
 #include "app/single_instance.h"
 #include "categories/windows_category.h"
 #include "engine/secure_delete.h"
+#include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "ui/control_set.h"
 #include "ui/handles.h"
@@ -78,8 +79,8 @@ private:
     void UnregisterHotKeys() {}
     void RegisterPopupLibrary() {}
     void UnregisterPopupLibrary() {}
-    void RegisterBackgroundService() {}
-    void RemoveBackgroundService() {}
+    void RegisterBackgroundService();
+    void RemoveBackgroundService();
     void EnableAutoSweepTimer() {}
     void RestoreStartPage() {}
     void CloseNoticeWindow() {}
@@ -119,6 +120,7 @@ private:
     TTrayIcon trayIcon_;
     TCategoryFramework framework_;
     std::unique_ptr<TWindowsCategory> windows_;
+    std::unique_ptr<TbtSvcMan> SvcMan;  // NT family, administrators only
 
     // State owned by the window.
     std::string ProgramDir;

@@ -5,6 +5,7 @@
 #include "app/profile_folders.h"
 #include "app/system_info_win.h"
 #include "engine/random.h"
+#include "resident/service_control.h"
 
 namespace tarnwell {
 
@@ -86,6 +87,15 @@ void TMainForm::ApplyFirstStartDefaults() {
     CB(ctl::WinStartCB).SetChecked(true);
 }
 
+void TMainForm::RegisterBackgroundService() { SvcMan = tarnwell::RegisterBackgroundService(ProgramDir); }
+
+// With the index option on, the service stays registered to do its work
+// at the next start of Windows.
+void TMainForm::RemoveBackgroundService() {
+    if (SvcMan && !CB(ctl::VintrelCB).Checked()) SvcMan->UnregisterSvc(kServiceName);
+    SvcMan.reset();
+}
+
 // The removal routine draws fill values and names from this generator.
 void TMainForm::SeedRandomGenerator() {
     FILETIME now;
@@ -145,7 +155,7 @@ void TMainForm::CleanUpOnExit() {
     if (CB(ctl::ProtectCB).Checked()) RestoreStartPage();
     SaveSettings();
     if (!CB(ctl::SnuffetCB).Checked()) UnregisterPopupLibrary();
-    if (os_.IsNTPlatform && !CB(ctl::VintrelCB).Checked()) RemoveBackgroundService();
+    if (os_.IsNTPlatform) RemoveBackgroundService();
     UnregisterHotKeys();
     CloseNoticeWindow();
     CleanupDone = true;

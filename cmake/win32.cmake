@@ -26,6 +26,7 @@ add_library(tarnwell_shell STATIC
     engine/scanner_win.cpp
     engine/secure_delete_win.cpp
     resident/service_control_win.cpp
+    resident/service_manager_win.cpp
     resident/tray_icon_win.cpp
     ui/control_factory.cpp
     ui/controls.cpp
@@ -49,3 +50,8 @@ target_link_libraries(ui_driver PRIVATE tarnwell_core user32 ${STATIC_RUNTIME})
 
 add_executable(bench_engine tools/bench_engine.cpp)
 target_link_libraries(bench_engine PRIVATE tarnwell_shell psapi ${STATIC_RUNTIME})
+
+# The background service the program registers on the NT family.
+add_executable(TWSvc stand-ins/service/twsvc.cpp engine/registry_cleaner_win.cpp)
+target_include_directories(TWSvc PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(TWSvc PRIVATE advapi32 ${STATIC_RUNTIME})

@@ -11,6 +11,7 @@ target_link_libraries(win32_test_support PUBLIC tarnwell_shell
 function(tarnwell_win32_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE win32_test_support)
+    add_dependencies(${name} Tarnwell TWSvc)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600
         ENVIRONMENT "TARNWELL_EXE=$<TARGET_FILE:Tarnwell>")
@@ -39,3 +40,4 @@ tarnwell_win32_test(secure_delete_tests tests/win32/secure_delete_test.cpp)
 set_tests_properties(scanner_tests secure_delete_tests PROPERTIES FIXTURES_REQUIRED links)
 tarnwell_win32_test(registry_items_tests tests/win32/registry_items_test.cpp)
 tarnwell_win32_test(windows_tab_tests tests/win32/windows_tab_test.cpp)
+tarnwell_win32_test(service_tests tests/win32/service_test.cpp)

@@ -1,10 +1,22 @@
 #pragma once
-// Removal of the background service for "/uninstall".
+// The program's uses of the background service.
+#include <memory>
+#include <string>
 
 namespace tarnwell {
 
-// Unregisters "TarnwellService"; every failure is swallowed. Does nothing
-// until the service wrapper exists.
+class TbtSvcMan;
+
+// "/uninstall": removes "TarnwellService"; every failure is swallowed.
 void UnregisterServiceForUninstall();
+
+// Start-up on the NT family for administrators: a manager with the
+// service registered (failing quietly when it exists already); none when
+// the manager cannot be reached.
+std::unique_ptr<TbtSvcMan> RegisterBackgroundService(const std::string& programDir);
+
+// The AutoComplete sweep on the NT family: records the user's SID text for
+// the service and restarts it (it does its work when it starts).
+void HandProtectedStorageToService(TbtSvcMan* manager, bool administrator);
 
 }  // namespace tarnwell

@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
-bash scripts/build-win32.sh Tarnwell ui_driver
+bash scripts/build-win32.sh Tarnwell TWSvc ui_driver
 
 source scripts/wine-session.sh "$root/build/wine-demo"
 trap 'wine_session_stop_display' EXIT

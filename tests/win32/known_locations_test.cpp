@@ -264,3 +264,22 @@ TEST_F(KnownLocationsTest, PathMacrosUseTheProfileDriveAndUserName) {
 
 }  // namespace
 }  // namespace tarnwell::testing
+
+#include "resident/service_manager.h"
+
+namespace tarnwell::testing {
+namespace {
+
+TEST(ServiceManagerFamily, InertOutsideTheNtFamily) {
+    TbtSvcMan manager;
+    EXPECT_EQ(manager.Ready(), DetectOsFlags().IsNTPlatform);
+    if (manager.Ready()) return;
+    SERVICE_STATUS status{};
+    EXPECT_FALSE(manager.QuerySvcStatus(kServiceName, status));
+    EXPECT_FALSE(manager.StartSvc(kServiceName));
+    EXPECT_EQ(manager.RegisterSvc(kServiceName, kServiceName, "C:\\x.exe", TSvcStartType::stAuto), std::nullopt);
+    EXPECT_EQ(manager.UnregisterSvc(kServiceName), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing

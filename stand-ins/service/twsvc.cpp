@@ -1,0 +1,91 @@
+// TWSvc.exe, the background service "TarnwellService": each time it
+// starts it removes the protected-storage data of the user named by the
+// SID text in HKLM "SOFTWARE\Tarnwell" "fSid" and deletes the index files
+// whose paths are the first three lines of index.lst beside it; then it
+// runs until it is stopped.
+#include <fstream>
+#include <string>
+
+#include "engine/registry_cleaner.h"
+#include "ui/win.h"
+
+namespace {
+
+SERVICE_STATUS_HANDLE statusHandle = nullptr;
+SERVICE_STATUS status{};
+HANDLE stopEvent = nullptr;
+
+void Report(DWORD state) {
+    status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
+    status.dwCurrentState = state;
+    status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
+    status.dwWin32ExitCode = NO_ERROR;
+    status.dwWaitHint = state == SERVICE_RUNNING || state == SERVICE_STOPPED ? 0 : 3000;
+    ++status.dwCheckPoint;
+    ::SetServiceStatus(statusHandle, &status);
+}
+
+std::string ReadSid() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarnwell", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    char sid[256] = {};
+    DWORD size = sizeof sid - 1, type = 0;
+    const bool ok = ::RegQueryValueExA(key, "fSid", nullptr, &type, reinterpret_cast<BYTE*>(sid), &size) ==
+                        ERROR_SUCCESS && type == REG_SZ;
+    ::RegCloseKey(key);
+    return ok ? std::string(sid) : std::string();
+}
+
+void RemoveProtectedStorage() {
+    const std::string sid = ReadSid();
+    // A SID text never holds a backslash; anything else is not a user key.
+    if (sid.empty() || sid.find('\\') != std::string::npos) return;
+    tarnwell::DeleteKeyTree(HKEY_USERS, sid + "\\Software\\Microsoft\\Protected Storage System Provider");
+}
+
+void DeleteIndexFiles() {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string list(self);
+    list = list.substr(0, list.find_last_of('\\') + 1) + "index.lst";
+    std::ifstream in(list);
+    std::string line;
+    for (int i = 0; i < 3 && std::getline(in, line); ++i) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Only index files: the list names the three index.dat files.
+        const size_t name = line.find_last_of('\\');
+        if (name != std::string::npos && _stricmp(line.c_str() + name + 1, "index.dat") == 0)
+            ::DeleteFileA(line.c_str());
+    }
+}
+
+DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
+    if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
+        Report(SERVICE_STOP_PENDING);
+        ::SetEvent(stopEvent);
+    } else if (control == SERVICE_CONTROL_INTERROGATE) {
+        ::SetServiceStatus(statusHandle, &status);
+    }
+    return NO_ERROR;
+}
+
+void WINAPI ServiceMain(DWORD, char**) {
+    statusHandle = ::RegisterServiceCtrlHandlerExA("TarnwellService", Handler, nullptr);
+    if (!statusHandle) return;
+    stopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Report(SERVICE_START_PENDING);
+    RemoveProtectedStorage();
+    DeleteIndexFiles();
+    Report(SERVICE_RUNNING);
+    ::WaitForSingleObject(stopEvent, INFINITE);
+    ::CloseHandle(stopEvent);
+    Report(SERVICE_STOPPED);
+}
+
+}  // namespace
+
+int main() {
+    char name[] = "TarnwellService";
+    SERVICE_TABLE_ENTRYA table[] = {{name, ServiceMain}, {nullptr, nullptr}};
+    return ::StartServiceCtrlDispatcherA(table) ? 0 : 1;
+}

@@ -1,0 +1,130 @@
+// The service wrapper and the service stand-in, with services really
+// created, started, stopped and deleted in the test prefix.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/control_table.h"
+#include "app/known_locations.h"
+#include "app/registry_win.h"
+#include "engine/registry_cleaner.h"
+#include "resident/service_control.h"
+#include "resident/service_manager.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+namespace tarnwell::testing {
+namespace {
+
+std::string ServiceExe() {
+    std::string exe = TarnwellExe();
+    return exe.substr(0, exe.find_last_of('\\') + 1) + "TWSvc.exe";
+}
+
+bool ServiceExists() {
+    TbtSvcMan manager;
+    SERVICE_STATUS status;
+    return manager.QuerySvcStatus(kServiceName, status);
+}
+
+class Service : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(manager.Ready());
+        manager.StopSvc(kServiceName);
+        manager.UnregisterSvc(kServiceName);
+        ASSERT_TRUE(::CopyFileA(ServiceExe().c_str(), (folder / "TWSvc.exe").c_str(), FALSE));
+    }
+    void TearDown() override {
+        manager.StopSvc(kServiceName);
+        manager.UnregisterSvc(kServiceName);
+    }
+    TempFolder folder;
+    TbtSvcMan manager;
+};
+
+TEST_F(Service, RegisterStartStopAndUnregisterWithTheirErrors) {
+    EXPECT_EQ(manager.RegisterSvc(kServiceName, kServiceName, folder / "TWSvc.exe", TSvcStartType::stManual),
+              std::nullopt);
+    EXPECT_EQ(manager.RegisterSvc(kServiceName, kServiceName, folder / "TWSvc.exe", TSvcStartType::stManual),
+              "Can not register service: TarnwellService");
+    const auto config = manager.GetSvcConfig(kServiceName);
+    ASSERT_FALSE(config.empty());
+    const auto* parsed = reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(config.data());
+    EXPECT_EQ(parsed->dwServiceType, static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS | SERVICE_INTERACTIVE_PROCESS));
+    EXPECT_EQ(parsed->dwStartType, static_cast<DWORD>(SERVICE_DEMAND_START));
+
+    EXPECT_TRUE(manager.StartSvc(kServiceName));
+    SERVICE_STATUS status{};
+    ASSERT_TRUE(manager.QuerySvcStatus(kServiceName, status));
+    EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_TRUE(manager.StopSvc(kServiceName));
+    ASSERT_TRUE(manager.QuerySvcStatus(kServiceName, status));
+    EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
+
+    EXPECT_EQ(manager.UnregisterSvc(kServiceName), std::nullopt);
+    // A service that was never there (a deleted one may linger until its
+    // last handle closes).
+    EXPECT_EQ(manager.UnregisterSvc("TarnwellMissing"), "Can not access service: TarnwellMissing");
+    std::string error;
+    EXPECT_FALSE(manager.StartSvc("TarnwellMissing", {}, &error));
+    EXPECT_EQ(error, "Can not access service: TarnwellMissing");
+}
+
+TEST_F(Service, StartingRemovesTheRecordedUsersProtectedStorageAndTheListedIndexFiles) {
+    const std::string sid = GetUserSidText();
+    const std::string store = sid + "\\Software\\Microsoft\\Protected Storage System Provider\\me\\Data";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_USERS, store.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    ::RegCloseKey(key);
+    WriteTextFile(folder / "index.dat", "index");
+    WriteTextFile(folder / "keep.txt", "not an index");
+    WriteTextFile(folder / "index.lst", folder / "index.dat\r\n" + folder / "keep.txt\r\n" + folder / "x\r\n1\r\n");
+    ASSERT_EQ(manager.RegisterSvc(kServiceName, kServiceName, folder / "TWSvc.exe", TSvcStartType::stManual),
+              std::nullopt);
+
+    HandProtectedStorageToService(&manager, true);
+
+    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarnwell", "fSid"), sid);
+    HKEY gone = nullptr;
+    EXPECT_NE(::RegOpenKeyExA(HKEY_USERS, store.c_str(), 0, KEY_READ, &gone), ERROR_SUCCESS);
+    EXPECT_FALSE(FileExists(folder / "index.dat"));
+    EXPECT_TRUE(FileExists(folder / "keep.txt"));
+    SERVICE_STATUS status{};
+    ASSERT_TRUE(manager.QuerySvcStatus(kServiceName, status));
+    EXPECT_EQ(status.dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));  // started, then stopped again
+}
+
+TEST_F(Service, UninstallRemovesTheServiceWithoutAWindow) {
+    ASSERT_EQ(manager.RegisterSvc(kServiceName, kServiceName, folder / "TWSvc.exe", TSvcStartType::stAuto),
+              std::nullopt);
+    TarnwellProcess program(folder.Path(), "/uninstall");
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_FALSE(ServiceExists());
+    EXPECT_FALSE(FileExists(folder / "settings.ini"));
+}
+
+TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption) {
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n");
+    {
+        TarnwellProcess program(folder.Path());
+        ASSERT_TRUE(program.WaitForMainWindow());
+        EXPECT_TRUE(ServiceExists());
+        program.EndSession();
+        ASSERT_TRUE(program.WaitForExit());
+    }
+    EXPECT_TRUE(ServiceExists());
+    const auto config = manager.GetSvcConfig(kServiceName);
+    ASSERT_FALSE(config.empty());
+    EXPECT_EQ(reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(config.data())->dwStartType,
+              static_cast<DWORD>(SERVICE_AUTO_START));
+
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=False\r\n");
+    TarnwellProcess program(folder.Path());
+    ASSERT_TRUE(program.WaitForMainWindow());
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_FALSE(ServiceExists());
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
