@@ -2,6 +2,8 @@
 // over files and registry lists planted in the test prefix.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/control_table.h"
 #include "app/known_locations.h"
 #include "app/registry_win.h"
@@ -150,6 +152,57 @@ TEST_F(WindowsTab, SweepAllRunsTheWindowsSweepAndEnablesItselfAgain) {
     EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
     EXPECT_FALSE(FileExists("C:\\FILE0000.CHK"));
 }
+
+}  // namespace
+}  // namespace tarnwell::testing
+
+namespace tarnwell::testing {
+namespace {
+
+// The program as Windows 98, ME and XP see it: the same tab works in each,
+// with the recycle bin where that family keeps it.
+class WindowsTabFamilies : public WindowsTab, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        WindowsTab::SetUp();
+        HKEY key = nullptr;
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", 0, nullptr, 0, KEY_WRITE,
+                          nullptr, &key, nullptr);
+        ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(GetParam()),
+                         static_cast<DWORD>(std::strlen(GetParam()) + 1));
+        ::RegCloseKey(key);
+        MakeDirectories("C:\\recycled");
+        for (const char* name : {"DC1.TXT", "desktop.ini"}) WriteTextFile(std::string("C:\\recycled\\") + name, "x");
+    }
+    void TearDown() override {
+        WindowsTab::TearDown();
+        RemoveTree("C:\\recycled");
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", 0, KEY_WRITE, &key) == 0) {
+            ::RegDeleteValueA(key, "Version");
+            ::RegCloseKey(key);
+        }
+    }
+};
+
+TEST_P(WindowsTabFamilies, AnalyzeThenSweepAll) {
+    Start("[Settings]\r\nWAllCB_Checked=True\r\n", temp);
+    program->Click(ctl::WAnalyzeBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WAnalyzeBTN));
+    const bool nt = std::string(GetParam()) == "winxp";
+    EXPECT_EQ(Label(ctl::RecycleFiles), nt ? "3 file(s)" : "2 file(s)");
+    EXPECT_EQ(Label(ctl::WRunField), "2 item(s)");
+    EXPECT_EQ(Label(ctl::TempFiles), "4 file(s)");
+    program->Click(ctl::SweepAllBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN));
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    EXPECT_TRUE(FileExists(nt ? recycle + "\\desktop.ini" : "C:\\recycled\\desktop.ini"));
+    EXPECT_FALSE(FileExists(nt ? recycle + "\\Dc1.txt" : "C:\\recycled\\DC1.TXT"));
+    EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kRunMRU.c_str(), "a"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, WindowsTabFamilies, ::testing::Values("win98", "winme", "winxp"));
 
 }  // namespace
 }  // namespace tarnwell::testing
