@@ -6,21 +6,24 @@
 #include <vector>
 
 #include "ui/control_set.h"
+#include "ui/popup_menu.h"
 
 namespace tarnwell {
 
-// A category's controls: its two buttons and the labels its end check
-// looks at.
+// A category's controls: its two buttons, its tray quick-sweep item and
+// the labels its end check looks at.
 struct CategoryFrame {
     int analyzeButton;
     int sweepButton;
+    int quickSweepItem;
     std::vector<int> labels;
 };
 
 class TCategoryFramework {
 public:
-    TCategoryFramework(const TControlSet& controls, int sweepAllButton)
-        : controls_(controls), sweepAllButton_(sweepAllButton) {}
+    // Sweep All is `sweepAllButton` on the window and `sweepAllItem` in `menu`.
+    TCategoryFramework(const TControlSet& controls, TPopupMenu& menu, int sweepAllButton, int sweepAllItem)
+        : controls_(controls), menu_(menu), sweepAllButton_(sweepAllButton), sweepAllItem_(sweepAllItem) {}
 
     void LockCategory(const CategoryFrame& category);
     // Sets the label's text and busy mark, and lets the text be painted.
@@ -35,7 +38,9 @@ private:
     void SetCategoryEnabled(const CategoryFrame& category, bool enabled);
 
     const TControlSet& controls_;
+    TPopupMenu& menu_;
     int sweepAllButton_;
+    int sweepAllItem_;
 };
 
 }  // namespace tarnwell

@@ -5,10 +5,10 @@
 namespace tarnwell {
 
 void TCategoryFramework::SetCategoryEnabled(const CategoryFrame& category, bool enabled) {
-    // The tray's quick-sweep and Sweep All menu items follow these buttons
-    // once the tray menu exists.
     for (int id : {category.analyzeButton, category.sweepButton, sweepAllButton_})
         if (TControl* control = controls_.Find(id)) control->SetEnabled(enabled);
+    menu_.SetEnabled(category.quickSweepItem, enabled);
+    menu_.SetEnabled(sweepAllItem_, enabled);
 }
 
 void TCategoryFramework::LockCategory(const CategoryFrame& category) { SetCategoryEnabled(category, false); }

@@ -8,7 +8,8 @@ namespace tarnwell {
 
 // Tab pages in the order the page control shows them. `Main` holds what
 // sits directly on the main window (banner, page control, the tab sheets).
-enum class PageId { IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel, Main };
+// `Tray` holds the items of the tray icon's menu.
+enum class PageId { IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel, Main, Tray };
 inline constexpr int kTabPageCount = 12;
 
 enum class ControlKind {
@@ -28,6 +29,9 @@ enum class ControlKind {
     ComboBox,
     ListBox,
     CheckListBox,
+    MenuItem,
+    MenuSeparator,
+    SubMenu,
 };
 
 enum ControlFlags : unsigned {
@@ -35,6 +39,8 @@ enum ControlFlags : unsigned {
     F_HIDDEN = 1u << 1,
     F_BOLD = 1u << 2,
     F_SORTED = 1u << 3,
+    F_SUBMENU = 1u << 4,
+    F_DEFAULT = 1u << 5,
 };
 
 // The property the settings file keeps for a control of each kind.

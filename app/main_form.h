@@ -99,6 +99,7 @@ private:
     void SweepThemAll(int allBox, std::initializer_list<int> governed);
     void TransBarChange();
     void CloseBTNClick();
+    void ShutdownMNUClick();
     void SweepAllMNUClick();
     void SaveSettings();
     void CreateCategories();
@@ -118,6 +119,7 @@ private:
     TFormStorage formStorage_;
     TXJustOne xJustOne_;
     TTrayIcon trayIcon_;
+    TPopupMenu popupMenu_{PageId::Tray};
     TCategoryFramework framework_;
     std::unique_ptr<TWindowsCategory> windows_;
     std::unique_ptr<TbtSvcMan> SvcMan;  // NT family, administrators only

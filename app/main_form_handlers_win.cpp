@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "app/setting_value.h"
+#include "app/sweep_sequence.h"
 #include "engine/registry_items.h"
 #include "ui/handles.h"
 #include "ui/message_pump.h"
@@ -52,6 +53,29 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Analyze(); };
     controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { windows_->Sweep(); };
+
+    trayIcon_.OnClick = [this] { popupMenu_.Popup(hwnd_); };
+    popupMenu_.SetOnClick(ctl::ExitTarnwellMNU, [] {});  // only closes the menu
+    popupMenu_.SetOnClick(ctl::ShutdownMNU, [this] { ShutdownMNUClick(); });
+    popupMenu_.SetOnClick(ctl::SweepAllMNU, [this] { SweepAllMNUClick(); });
+    popupMenu_.SetOnClick(ctl::SweepIEHistMNU, [this] { IESweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::SweepMPHistMNU, [this] { MPSweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::SweepNSHistMNU, [this] { NSSweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::SweepWHistMNU, [this] { windows_->Sweep(); });
+    popupMenu_.SetOnClick(ctl::SweepPIHistMNU, [this] { PISweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::SweepFFHistMNU, [this] { FFSweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::SweepOPHistMNU, [this] { OPSweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::SweepAOLHistMNU, [this] { AOLSweepBTNClick(); });
+    popupMenu_.SetOnClick(ctl::LaunchTWCPMNU, [this] { LaunchTWCPMNUClick(); });
+}
+
+void TMainForm::ShutdownMNUClick() {
+    const int answer = ::MessageBoxA(
+        hwnd_, "Would you like to close Tarnwell (doing so will disable Auto Sweep and the Popup Killer)?",
+        "Tarnwell", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST);
+    if (answer != IDYES) return;
+    CloseAllowed = true;
+    ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void TMainForm::CreateCategories() {
@@ -82,20 +106,20 @@ RemovalContext TMainForm::SecurityTabRemoval() const {
 // Every category's Sweep in turn; the Windows sweep runs twice. File items
 // keep scanning on their own threads while the next category starts.
 void TMainForm::SweepAllMNUClick() {
-    try {
-        ShowSweepingNotice();
-        IESweepBTNClick();
-        AOLSweepBTNClick();
-        NSSweepBTNClick();
-        OPSweepBTNClick();
-        FFSweepBTNClick();
-        MPSweepBTNClick();
-        windows_->Sweep();
-        windows_->Sweep();
-        if (CB(ctl::PlugCB).Checked()) PISweepBTNClick();
-    } catch (...) {
-        // A failing category ends the sequence; nothing is shown.
-    }
+    RunSweepSequence({
+        [this] { ShowSweepingNotice(); },
+        [this] { IESweepBTNClick(); },
+        [this] { AOLSweepBTNClick(); },
+        [this] { NSSweepBTNClick(); },
+        [this] { OPSweepBTNClick(); },
+        [this] { FFSweepBTNClick(); },
+        [this] { MPSweepBTNClick(); },
+        [this] { windows_->Sweep(); },
+        [this] { windows_->Sweep(); },
+        [this] {
+            if (CB(ctl::PlugCB).Checked()) PISweepBTNClick();
+        },
+    });
 }
 
 void TMainForm::WStartLoadCBClick() {

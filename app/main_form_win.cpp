@@ -24,7 +24,7 @@ TMainForm::TMainForm(TApplication& application, std::string firstArgument)
     : application_(application),
       firstArgument_(std::move(firstArgument)),
       formStorage_([this](int id) { return controls_.Find(id); }),
-      framework_(controls_, ctl::SweepAllBTN) {}
+      framework_(controls_, popupMenu_, ctl::SweepAllBTN, ctl::SweepAllMNU) {}
 
 TMainForm::~TMainForm() {
     trayIcon_.SetActive(false);
@@ -90,7 +90,7 @@ void TMainForm::CreateControls() {
     pageControl_.LayoutPages();
 
     for (const ControlDecl& decl : AllControls()) {
-        if (decl.page == PageId::Main) continue;
+        if (decl.page == PageId::Main || decl.page == PageId::Tray) continue;
         auto control = CreateControl(decl, pages[static_cast<int>(decl.page)], fonts);
         if (!control) continue;
         hints_.Add(control->Handle(), decl.hint);
@@ -136,6 +136,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == pageControl_.Handle() &&
                 reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
                 pageControl_.HandleSelectionChange();
+            return 0;
+        case WM_COMMAND:
+            // Commands of the tray menu (controls report to their pages).
+            if (lParam == 0 && HIWORD(wParam) == 0) popupMenu_.HandleCommand(LOWORD(wParam));
             return 0;
         case TTrayIcon::kCallbackMessage:
             trayIcon_.HandleCallback(lParam);

@@ -29,6 +29,7 @@ bool IsDirectory(const std::string& path) { return !path.empty() && DirectoryExi
 const CategoryFrame& TWindowsCategory::Frame() {
     static const CategoryFrame frame{ctl::WAnalyzeBTN,
                                      ctl::WSweepBTN,
+                                     ctl::SweepWHistMNU,
                                      {ctl::CHKFiles, ctl::RecentFiles, ctl::RecycleFiles, ctl::TempFiles,
                                       ctl::WRunField, ctl::WFindFields, ctl::WComDlg, ctl::WUserAssist}};
     return frame;

@@ -34,6 +34,7 @@ add_library(tarnwell_shell STATIC
     ui/jpeg_bitmap.cpp
     ui/message_pump.cpp
     ui/page_control.cpp
+    ui/popup_menu.cpp
 )
 target_include_directories(tarnwell_shell PUBLIC ${CMAKE_SOURCE_DIR} ${TARNWELL_DEPS}/libjpeg/include)
 target_link_libraries(tarnwell_shell PUBLIC tarnwell_core ${TARNWELL_DEPS}/libjpeg/lib/libjpeg.a

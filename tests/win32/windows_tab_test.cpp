@@ -206,3 +206,24 @@ INSTANTIATE_TEST_SUITE_P(Versions, WindowsTabFamilies, ::testing::Values("win98"
 
 }  // namespace
 }  // namespace tarnwell::testing
+
+namespace tarnwell::testing {
+namespace {
+
+// The tray menu's commands reach the same handlers as the buttons.
+TEST_F(WindowsTab, TrayMenuCommandsRunTheQuickSweepAndShowThePanel) {
+    Start("[Settings]\r\nWRunFieldCB_Checked=True\r\n", temp);
+    ::PostMessageA(program->MainWindow(), WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && program->WindowVisible(); ++i) ::Sleep(50);
+    ASSERT_FALSE(program->WindowVisible());
+    ::PostMessageA(program->MainWindow(), WM_COMMAND, ctl::SweepWHistMNU, 0);
+    for (int i = 0; i < 200 && Label(ctl::WRunField) != "2 item(s) deleted."; ++i) ::Sleep(50);
+    EXPECT_EQ(Label(ctl::WRunField), "2 item(s) deleted.");
+    EXPECT_EQ(Label(ctl::TempFiles), "Unknown");
+    ::PostMessageA(program->MainWindow(), WM_COMMAND, ctl::LaunchTWCPMNU, 0);
+    for (int i = 0; i < 100 && !program->WindowVisible(); ++i) ::Sleep(50);
+    EXPECT_TRUE(program->WindowVisible());
+}
+
+}  // namespace
+}  // namespace tarnwell::testing

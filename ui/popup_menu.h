@@ -1,0 +1,34 @@
+#pragma once
+// A popup menu built from the control table's rows of one page: items
+// with click events, one level of submenu, a bold default item.
+#include <functional>
+#include <map>
+
+#include "app/control_table.h"
+#include "ui/win.h"
+
+namespace tarnwell {
+
+class TPopupMenu {
+public:
+    explicit TPopupMenu(PageId page);
+    ~TPopupMenu();
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
+
+    HMENU Handle() const { return menu_; }
+    void SetOnClick(int id, std::function<void()> handler) { handlers_[id] = std::move(handler); }
+    void SetEnabled(int id, bool enabled);
+    bool Enabled(int id) const;
+
+    // Shows the menu at the cursor for `owner` and returns once it closes.
+    void Popup(HWND owner);
+    // WM_COMMAND from a menu; false when the ID is not one of this menu's.
+    bool HandleCommand(int id);
+
+private:
+    HMENU menu_ = nullptr;
+    std::map<int, std::function<void()>> handlers_;
+};
+
+}  // namespace tarnwell
