@@ -200,6 +200,21 @@ TEST_F(Scanner, StopEndsTheWalkWithTheTotalsReached) {
     EXPECT_EQ(run.doneCount, 2000u);
 }
 
+TEST_F(Scanner, FoldersVanishingDuringTheWalkEndItNormally) {
+    for (int d = 0; d < 40; ++d) {
+        MakeDirectories(folder / ("d" + std::to_string(d)));
+        for (int f = 0; f < 20; ++f) MakeFile(folder / ("d" + std::to_string(d) + "\\f" + std::to_string(f)));
+    }
+    ScanRun run(scanner);
+    run.onFound = [&](const Found&) {
+        if (run.found.size() == 1)
+            for (int d = 0; d < 40; ++d) RemoveTree(folder / ("d" + std::to_string(d)));
+    };
+    ASSERT_TRUE(run.Run());
+    EXPECT_EQ(run.doneCalls, 1);
+    EXPECT_EQ(run.doneCount, run.found.size());
+}
+
 TEST_F(Scanner, MissingStartFolderGivesOneNoticeAndNothingElse) {
     scanner.Directory = folder / "not-there";
     ScanRun run(scanner);
