@@ -11,6 +11,7 @@
 #include "app/settings_store.h"
 #include "app/single_instance.h"
 #include "categories/windows_category.h"
+#include "shredder/shredder.h"
 #include "engine/secure_delete.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
@@ -122,6 +123,7 @@ private:
     TPopupMenu popupMenu_{PageId::Tray};
     TCategoryFramework framework_;
     std::unique_ptr<TWindowsCategory> windows_;
+    std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TbtSvcMan> SvcMan;  // NT family, administrators only
 
     // State owned by the window.

@@ -6,6 +6,7 @@
 #include "app/setting_value.h"
 #include "app/sweep_sequence.h"
 #include "engine/registry_items.h"
+#include "shredder/shred_dialogs.h"
 #include "ui/handles.h"
 #include "ui/message_pump.h"
 
@@ -54,6 +55,13 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Analyze(); };
     controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { windows_->Sweep(); };
 
+    controls_.Get<TButton>(ctl::AddDirBTN).OnClick = [this] { shredder_->AddDirBTNClick(); };
+    controls_.Get<TButton>(ctl::AddFileBTN).OnClick = [this] { shredder_->AddFileBTNClick(); };
+    controls_.Get<TButton>(ctl::RemoveFileBTN).OnClick = [this] { shredder_->RemoveFileBTNClick(); };
+    controls_.Get<TButton>(ctl::ClearallBTN).OnClick = [this] { shredder_->ClearallBTNClick(); };
+    controls_.Get<TButton>(ctl::ShredBTN).OnClick = [this] { shredder_->ShredBTNClick(); };
+    controls_.Get<TButton>(ctl::StopBTN).OnClick = [this] { shredder_->StopBTNClick(); };
+
     trayIcon_.OnClick = [this] { popupMenu_.Popup(hwnd_); };
     popupMenu_.SetOnClick(ctl::ExitTarnwellMNU, [] {});  // only closes the menu
     popupMenu_.SetOnClick(ctl::ShutdownMNU, [this] { ShutdownMNUClick(); });
@@ -84,6 +92,8 @@ void TMainForm::CreateCategories() {
     const auto removal = [this] { return SecurityTabRemoval(); };
     windows_ = std::make_unique<TWindowsCategory>(
         CategoryServices{controls_, framework_, locations_, removal, hooks, hwnd_});
+    shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
+                                            controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
 
 // The Security tab's options, read again whenever a removal asks for them.

@@ -26,6 +26,8 @@ add_library(tarnwell_shell STATIC
     engine/scanner_win.cpp
     engine/secure_delete_win.cpp
     resident/service_control_win.cpp
+    shredder/shred_dialogs_win.cpp
+    shredder/shredder_win.cpp
     resident/service_manager_win.cpp
     resident/tray_icon_win.cpp
     ui/control_factory.cpp
@@ -38,7 +40,7 @@ add_library(tarnwell_shell STATIC
 )
 target_include_directories(tarnwell_shell PUBLIC ${CMAKE_SOURCE_DIR} ${TARNWELL_DEPS}/libjpeg/include)
 target_link_libraries(tarnwell_shell PUBLIC tarnwell_core ${TARNWELL_DEPS}/libjpeg/lib/libjpeg.a
-    comctl32 shell32 ole32 advapi32 ws2_32 gdi32 user32 kernel32)
+    comctl32 comdlg32 shell32 ole32 advapi32 ws2_32 gdi32 user32 kernel32)
 
 add_executable(Tarnwell WIN32 app/tarnwell_main.cpp res/Tarnwell.rc)
 target_link_libraries(Tarnwell PRIVATE tarnwell_shell ${STATIC_RUNTIME})

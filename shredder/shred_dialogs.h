@@ -1,0 +1,10 @@
+#pragma once
+// The Shredder's dialogs and message boxes, owned by the main window.
+#include "shredder/shredder.h"
+#include "ui/win.h"
+
+namespace tarnwell {
+
+ShredderPrompts ShredderDialogs(HWND owner);
+
+}  // namespace tarnwell
