@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/path_macros.h"
+#include "cookiekeep/keep_list.h"
 #include "app/setting_value.h"
 #include "engine/mask.h"
 
@@ -27,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text.substr(0, split).find_first_not_of("; ") != std::string_view::npos)
         std::abort();
     masks.Matches(text.substr(split));
+    for (const std::string& domain : tarnwell::CookieDomains(text))
+        if (domain.find('\t') != std::string::npos || domain.find('\n') != std::string::npos) std::abort();
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
     return 0;
 }
