@@ -8,8 +8,15 @@ namespace tarnwell {
 
 // Tab pages in the order the page control shows them. `Main` holds what
 // sits directly on the main window (banner, page control, the tab sheets).
-// `Tray` holds the items of the tray icon's menu.
-enum class PageId { IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel, Main, Tray };
+// `Main` holds what sits directly on the main window, `Tray` the items of
+// the tray icon's menu, `CookieKeep` what sits directly on the Cookie
+// Keeper dialog and `CookieKeepIE`..`CookieKeepFlash` its four tabs.
+enum class PageId {
+    IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel,
+    Main, Tray,
+    CookieKeep, CookieKeepIE, CookieKeepFF, CookieKeepNS, CookieKeepFlash,
+};
+inline constexpr int kCookieKeepPageCount = 4;
 inline constexpr int kTabPageCount = 12;
 
 enum class ControlKind {
@@ -41,6 +48,8 @@ enum ControlFlags : unsigned {
     F_SORTED = 1u << 3,
     F_SUBMENU = 1u << 4,
     F_DEFAULT = 1u << 5,
+    F_MULTISELECT = 1u << 6,
+    F_DISABLED = 1u << 7,
 };
 
 // The property the settings file keeps for a control of each kind.

@@ -11,6 +11,7 @@
 #include "app/settings_store.h"
 #include "app/single_instance.h"
 #include "categories/windows_category.h"
+#include "cookiekeep/cookie_keep.h"
 #include "shredder/shredder.h"
 #include "engine/secure_delete.h"
 #include "resident/service_manager.h"
@@ -104,6 +105,7 @@ private:
     void SweepAllMNUClick();
     void SaveSettings();
     void CreateCategories();
+    void CreateSecondaryWindows();
     RemovalContext SecurityTabRemoval() const;
 
     TCheckBox& CB(int id) const { return controls_.Get<TCheckBox>(id); }
@@ -124,6 +126,7 @@ private:
     TCategoryFramework framework_;
     std::unique_ptr<TWindowsCategory> windows_;
     std::unique_ptr<TShredder> shredder_;
+    std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TbtSvcMan> SvcMan;  // NT family, administrators only
 
     // State owned by the window.

@@ -62,6 +62,16 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::ShredBTN).OnClick = [this] { shredder_->ShredBTNClick(); };
     controls_.Get<TButton>(ctl::StopBTN).OnClick = [this] { shredder_->StopBTNClick(); };
 
+    // The Cookie Keeper opens on the tab of the family the button belongs to.
+    const std::pair<int, int> keeperButtons[] = {{ctl::IECookKeepBTN, 0}, {ctl::AOLCookKeepBTN, 0},
+                                                 {ctl::FFCookKeepBTN, 1}, {ctl::NSCookKeepBTN, 2},
+                                                 {ctl::FlashCookKeepBTN, 3}};
+    for (const auto& [button, tab] : keeperButtons) {
+        controls_.Get<TButton>(button).Tag = tab;
+        controls_.Get<TButton>(button).OnClick = [this, tab = tab] { cookieKeep_->ShowModal(tab); };
+    }
+    popupMenu_.SetOnClick(ctl::CookieKeeperMNU, [this] { cookieKeep_->ShowModal(TCookieKeep::kLastActiveTab); });
+
     trayIcon_.OnClick = [this] { popupMenu_.Popup(hwnd_); };
     popupMenu_.SetOnClick(ctl::ExitTarnwellMNU, [] {});  // only closes the menu
     popupMenu_.SetOnClick(ctl::ShutdownMNU, [this] { ShutdownMNUClick(); });

@@ -39,6 +39,7 @@ bool TMainForm::Create() {
     xJustOne_.AlreadyExist = [this] { XJustOneAlreadyExist(); };
     xJustOne_.Check(application_);
     FormCreate();
+    CreateSecondaryWindows();
     return true;
 }
 
@@ -84,18 +85,30 @@ void TMainForm::CreateControls() {
     HWND pages[kTabPageCount] = {};
     int pageIndex = 0;
     for (const ControlDecl& decl : AllControls()) {
-        if (decl.kind != ControlKind::Page || pageIndex >= kTabPageCount) continue;
+        if (decl.kind != ControlKind::Page || decl.page != PageId::Main || pageIndex >= kTabPageCount) continue;
         pages[pageIndex++] = pageControl_.AddPage(decl.caption, decl.id, controls_);
     }
     pageControl_.LayoutPages();
 
     for (const ControlDecl& decl : AllControls()) {
-        if (decl.page == PageId::Main || decl.page == PageId::Tray) continue;
+        if (static_cast<int>(decl.page) >= kTabPageCount) continue;  // not on a tab of this window
         auto control = CreateControl(decl, pages[static_cast<int>(decl.page)], fonts);
         if (!control) continue;
         hints_.Add(control->Handle(), decl.hint);
         controls_.Add(std::move(control));
     }
+}
+
+// Created once, right after the main window, and kept until the end: the
+// keep lists of the Cookie Keeper live in its list boxes. The notice,
+// popup-list and locate windows join it once they exist.
+void TMainForm::CreateSecondaryWindows() {
+    CookieKeepSources sources;
+    sources.programDir = ProgramDir;
+    sources.locations = &locations_;
+    sources.banner = banner_.get();
+    cookieKeep_ = std::make_unique<TCookieKeep>(hwnd_, sources);
+    cookieKeep_->Create(font_.get());
 }
 
 void TMainForm::Show() {

@@ -12,6 +12,7 @@ add_library(tarnwell_shell STATIC
     app/application_win.cpp
     app/category_framework_win.cpp
     categories/windows_category_win.cpp
+    cookiekeep/cookie_keep_win.cpp
     app/known_locations_win.cpp
     app/main_form_handlers_win.cpp
     app/main_form_lifecycle_win.cpp

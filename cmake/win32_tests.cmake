@@ -42,3 +42,4 @@ set_tests_properties(scanner_tests secure_delete_tests shredder_tests PROPERTIES
 tarnwell_win32_test(registry_items_tests tests/win32/registry_items_test.cpp)
 tarnwell_win32_test(windows_tab_tests tests/win32/windows_tab_test.cpp)
 tarnwell_win32_test(service_tests tests/win32/service_test.cpp)
+tarnwell_win32_test(cookie_keeper_tests tests/win32/cookie_keeper_test.cpp)

@@ -21,7 +21,8 @@ NativeClass NativeClassOf(const ControlDecl& decl) {
         case ControlKind::Label:
         case ControlKind::RiskLabel: return {"STATIC", SS_LEFT, 0};
         case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-        case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        case ControlKind::Button:
+            return {"BUTTON", static_cast<DWORD>(((decl.flags & F_DEFAULT) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP), 0};
         case ControlKind::Edit:
         case ControlKind::FolderEdit:
             return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | (readOnly ? ES_READONLY : 0u), WS_EX_CLIENTEDGE};
@@ -32,7 +33,7 @@ NativeClass NativeClassOf(const ControlDecl& decl) {
         case ControlKind::ListBox:
             return {"LISTBOX",
                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
-                        ((decl.flags & F_SORTED) ? LBS_SORT : 0u),
+                        ((decl.flags & F_SORTED) ? LBS_SORT : 0u) | ((decl.flags & F_MULTISELECT) ? LBS_EXTENDEDSEL : 0u),
                     WS_EX_CLIENTEDGE};
         case ControlKind::CheckListBox:
             return {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE};
@@ -41,7 +42,7 @@ NativeClass NativeClassOf(const ControlDecl& decl) {
 }
 
 HWND CreateNative(const ControlDecl& decl, const NativeClass& native, HWND parent, const char* text) {
-    const DWORD visible = (decl.flags & F_HIDDEN) ? 0 : WS_VISIBLE;
+    const DWORD visible = ((decl.flags & F_HIDDEN) ? 0 : WS_VISIBLE) | ((decl.flags & F_DISABLED) ? WS_DISABLED : 0);
     return ::CreateWindowExA(native.exStyle, native.className, text, WS_CHILD | visible | native.style, decl.x,
                              decl.y, decl.w, decl.h, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(decl.id)), ::GetModuleHandleA(nullptr),

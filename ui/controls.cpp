@@ -167,8 +167,33 @@ std::string TListBox::Item(int index) const {
     return text;
 }
 
+std::vector<std::string> TListBox::Items() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < ItemCount(); ++i) items.push_back(Item(i));
+    return items;
+}
+
+void TListBox::DeleteItem(int index) { ::SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+bool TListBox::Selected(int index) const {
+    return ::SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void TListBox::SelectOnly(int index) {
+    const LONG style = ::GetWindowLongA(hwnd_, GWL_STYLE);
+    if (style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) {
+        ::SendMessageA(hwnd_, LB_SETSEL, FALSE, -1);
+        if (index >= 0) ::SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
+    } else {
+        ::SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+}
+
 void TListBox::HandleCommand(int code) {
-    if (code == LBN_SELCHANGE && OnChange) OnChange();
+    if (code == LBN_SELCHANGE) {
+        if (OnChange) OnChange();
+        if (OnClick) OnClick();
+    }
 }
 
 }  // namespace tarnwell

@@ -149,6 +149,12 @@ public:
     void AddItem(std::string_view text);
     int ItemCount() const;
     std::string Item(int index) const;
+    std::vector<std::string> Items() const;
+    void DeleteItem(int index);
+    bool Selected(int index) const;
+    // Selects one entry alone (none for -1).
+    void SelectOnly(int index);
+    std::function<void()> OnClick;
     void HandleCommand(int code) override;
 };
 

@@ -1,0 +1,320 @@
+#include "cookiekeep/cookie_keep.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "app/control_table.h"
+#include "engine/file_names.h"
+#include "ui/control_factory.h"
+
+namespace tarnwell {
+
+namespace {
+
+// One tab: its candidate and keep lists, its four move buttons, and the
+// component name its keep list is stored under.
+struct Tab {
+    int source, keep;
+    int include, includeAll, excludeAll, exclude;
+    const char* keepComponent;
+};
+
+constexpr const char* kClass = "TCookieKeep";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+const Tab kTabs[kCookieKeepPageCount] = {
+    {ctl::SrcList, ctl::DstList, ctl::IncludeBtn, ctl::IncAllBtn, ctl::ExAllBtn, ctl::ExcludeBtn, "DstList"},
+    {ctl::FFSrcList, ctl::FFDstList, ctl::FFIncludeBtn, ctl::FFIncAllBtn, ctl::FFExAllBTN, ctl::FFExcludeBTN,
+     "FFDstList"},
+    {ctl::NSSrcList, ctl::NSDstList, ctl::NSIncludeBtn, ctl::NSIncAllBTN, ctl::NSExAllBTN, ctl::NSExcludeBTN,
+     "NSDstList"},
+    {ctl::FlashSrcList, ctl::FlashDstList, ctl::FlashIncludeBTN, ctl::FlashIncAllBTN, ctl::FlashExAllBTN,
+     ctl::FlashExcludeBTN, "FlashDstList"},
+};
+
+// The first entry of a folder other than "." and "..", with its attributes.
+std::optional<WIN32_FIND_DATAA> FirstEntry(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    FindHandle listing(::FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
+    if (!listing) return std::nullopt;
+    do {
+        const std::string_view name = entry.cFileName;
+        if (name != "." && name != "..") return entry;
+    } while (::FindNextFileA(listing.get(), &entry));
+    return std::nullopt;
+}
+
+std::string SettingsFile(const std::string& programDir) { return programDir + "settings.ini"; }
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TCookieKeep::TCookieKeep(HWND owner, CookieKeepSources sources) : owner_(owner), sources_(std::move(sources)) {}
+
+TCookieKeep::~TCookieKeep() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool TCookieKeep::Create(HFONT font) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClass;
+    ::RegisterClassA(&windowClass);
+    RECT frame = {0, 0, 433, 420};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    hwnd_ = ::CreateWindowExA(kExStyle, kClass, "Cookie Keeper", kStyle, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                              (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner_, nullptr,
+                              windowClass.hInstance, this);
+    if (!hwnd_) return false;
+    CreateControls(font);
+    WireEvents();
+    LoadKeepLists();
+    FindSharedObjects();
+    if (::GetFileAttributesA((sources_.programDir + "settings.ini").c_str()) == INVALID_FILE_ATTRIBUTES)
+        SaveKeepLists();
+    return true;
+}
+
+void TCookieKeep::CreateControls(HFONT font) {
+    const ControlDecl& bannerDecl = *FindControl(ctl::CKBanner);
+    HWND banner = ::CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, bannerDecl.w,
+                                    bannerDecl.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(bannerDecl.id)),
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    if (sources_.banner)
+        banner_.reset(static_cast<HBITMAP>(::CopyImage(sources_.banner, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ::SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
+
+    const ControlDecl& pagesDecl = *FindControl(ctl::CKPages);
+    pages_.Create(hwnd_, pagesDecl.id,
+                  RECT{pagesDecl.x, pagesDecl.y, pagesDecl.x + pagesDecl.w, pagesDecl.y + pagesDecl.h}, font);
+    HWND pageWindows[kCookieKeepPageCount] = {};
+    int index = 0;
+    for (const ControlDecl& decl : AllControls())
+        if (decl.page == PageId::CookieKeep && decl.kind == ControlKind::Page && index < kCookieKeepPageCount)
+            pageWindows[index++] = pages_.AddPage(decl.caption, decl.id, controls_);
+    pages_.LayoutPages();
+    pages_.SetActivePageIndex(0);
+
+    const ControlFonts fonts{font, font};
+    for (const ControlDecl& decl : AllControls()) {
+        HWND parent = nullptr;
+        if (decl.page == PageId::CookieKeep) parent = hwnd_;
+        if (decl.page >= PageId::CookieKeepIE && decl.page <= PageId::CookieKeepFlash)
+            parent = pageWindows[static_cast<int>(decl.page) - static_cast<int>(PageId::CookieKeepIE)];
+        if (!parent) continue;
+        if (auto control = CreateControl(decl, parent, fonts)) controls_.Add(std::move(control));
+    }
+}
+
+void TCookieKeep::WireEvents() {
+    for (int tab = 0; tab < kCookieKeepPageCount; ++tab) {
+        const Tab& t = kTabs[tab];
+        controls_.Get<TButton>(t.include).OnClick = [this, tab] { MoveSelected(tab, true); };
+        controls_.Get<TButton>(t.exclude).OnClick = [this, tab] { MoveSelected(tab, false); };
+        controls_.Get<TButton>(t.includeAll).OnClick = [this, tab] { MoveAll(tab, true); };
+        controls_.Get<TButton>(t.excludeAll).OnClick = [this, tab] { MoveAll(tab, false); };
+        ListBox(t.source).OnClick = [this, tab] { RefreshButtons(tab); };
+        ListBox(t.keep).OnClick = [this, tab] { RefreshButtons(tab); };
+    }
+    controls_.Get<TButton>(ctl::OKBtn).OnClick = [this] { Close(); };
+}
+
+KeepList TCookieKeep::List(int listId) const { return KeepList(ListBox(listId).Items()); }
+
+void TCookieKeep::LoadKeepLists() {
+    const std::string file = SettingsFile(sources_.programDir);
+    for (const Tab& tab : kTabs) {
+        const std::string section = KeepListSection("Settings", tab.keepComponent);
+        const KeepList list = LoadKeepList([&](const std::string& key) -> std::optional<std::string> {
+            char value[4096];
+            ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01", value, sizeof value, file.c_str());
+            if (std::string_view(value) == "\x01") return std::nullopt;
+            return std::string(value);
+        });
+        for (const std::string& item : list.Items()) ListBox(tab.keep).AddItem(item);
+    }
+}
+
+// Each list's section is erased and written anew; an empty list leaves none.
+void TCookieKeep::SaveKeepLists() const {
+    const std::string file = SettingsFile(sources_.programDir);
+    // Erasing from a file that does not exist would only create an empty one.
+    const bool exists = ::GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    for (const Tab& tab : kTabs) {
+        const std::string section = KeepListSection("Settings", tab.keepComponent);
+        if (exists) ::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str());
+        for (const auto& [key, value] : KeepListKeys(List(tab.keep)))
+            ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+    }
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+}
+
+// The shared objects live in the first folder of "#SharedObjects" (a
+// random name per installation).
+void TCookieKeep::FindSharedObjects() {
+    const std::string flash = sources_.locations ? sources_.locations->FlashDir : std::string();
+    if (flash.empty()) return;
+    const std::string root = flash + "#SharedObjects\\";
+    if (!DirectoryExists(root)) return;
+    const auto first = FirstEntry(root);
+    if (!first || !(first->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    soPath_ = root + first->cFileName + "\\";
+    FillFlashCandidates();
+}
+
+void TCookieKeep::ShowModal(int tab) {
+    if (tab >= 0) pages_.SetActivePageIndex(tab);
+    FormShow();
+    ::EnableWindow(owner_, FALSE);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    modal_ = true;
+    MSG message;
+    while (modal_ && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (::IsDialogMessageA(hwnd_, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    if (modal_) ::PostQuitMessage(static_cast<int>(message.wParam));  // the program is ending
+    ::EnableWindow(owner_, TRUE);
+    ::ShowWindow(hwnd_, SW_HIDE);
+    ::SetForegroundWindow(owner_);
+}
+
+void TCookieKeep::Close() {
+    SaveKeepLists();
+    modal_ = false;
+    ::PostMessageA(hwnd_, WM_NULL, 0, 0);  // wake the modal loop
+}
+
+void TCookieKeep::FormShow() {
+    FillIECandidates();
+    const std::string fireFox = sources_.fireFoxProfile ? sources_.fireFoxProfile() : std::string();
+    if (!fireFox.empty() && DirectoryExists(fireFox)) FillCookieDomains(1, fireFox);
+    const std::string netscape = sources_.netscapeProfile ? sources_.netscapeProfile() : std::string();
+    if (!netscape.empty() && DirectoryExists(netscape)) {
+        ListBox(kTabs[2].source).Clear();
+        if (auto data = FirstEntry(netscape)) FillCookieDomains(2, JoinPath(netscape, data->cFileName));
+    }
+    FillFlashCandidates();
+    for (int tab = 0; tab < kCookieKeepPageCount; ++tab) RefreshButtons(tab);
+}
+
+void TCookieKeep::FillIECandidates() {
+    TListBox& source = ListBox(kTabs[0].source);
+    source.Clear();
+    const std::string cookies = sources_.locations ? sources_.locations->CookieDir : std::string();
+    if (cookies.empty()) return;
+    const KeepList kept = List(kTabs[0].keep);
+    WIN32_FIND_DATAA entry;
+    FindHandle listing(::FindFirstFileA(JoinPath(cookies, "*.txt").c_str(), &entry));
+    if (!listing) return;
+    constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (!(entry.dwFileAttributes & kNotOrdinary) && !kept.Contains(entry.cFileName)) source.AddItem(entry.cFileName);
+    } while (::FindNextFileA(listing.get(), &entry));
+}
+
+void TCookieKeep::FillCookieDomains(int tab, const std::string& folder) {
+    TListBox& source = ListBox(kTabs[tab].source);
+    source.Clear();
+    const std::string file = JoinPath(folder, "cookies.txt");
+    if (::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    for (const std::string& domain : CookieDomains(ReadWholeFile(file))) source.AddItem(domain);
+}
+
+void TCookieKeep::FillFlashCandidates() {
+    TListBox& source = ListBox(kTabs[3].source);
+    source.Clear();
+    if (soPath_.empty()) return;
+    const KeepList kept = List(kTabs[3].keep);
+    WIN32_FIND_DATAA entry;
+    FindHandle listing(::FindFirstFileA(JoinPath(soPath_, "*.*").c_str(), &entry));
+    if (!listing) return;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == ".." || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!kept.Contains(name)) source.AddItem(name);
+    } while (::FindNextFileA(listing.get(), &entry));
+}
+
+// Selected entries go over from last to first, so they arrive in reverse.
+void TCookieKeep::MoveSelected(int tab, bool toKeep) {
+    TListBox& from = ListBox(toKeep ? kTabs[tab].source : kTabs[tab].keep);
+    TListBox& to = ListBox(toKeep ? kTabs[tab].keep : kTabs[tab].source);
+    int first = -1;
+    for (int i = 0; i < from.ItemCount() && first < 0; ++i)
+        if (from.Selected(i)) first = i;
+    for (int i = from.ItemCount() - 1; i >= 0; --i) {
+        if (!from.Selected(i)) continue;
+        to.AddItem(from.Item(i));
+        from.DeleteItem(i);
+    }
+    ::SetFocus(from.Handle());
+    const int select = first < 0 ? 0 : std::min(first, from.ItemCount() - 1);
+    from.SelectOnly(from.ItemCount() == 0 ? -1 : select);
+    RefreshButtons(tab);
+}
+
+void TCookieKeep::MoveAll(int tab, bool toKeep) {
+    TListBox& from = ListBox(toKeep ? kTabs[tab].source : kTabs[tab].keep);
+    TListBox& to = ListBox(toKeep ? kTabs[tab].keep : kTabs[tab].source);
+    for (const std::string& item : from.Items()) to.AddItem(item);
+    from.Clear();
+    ::SetFocus(from.Handle());
+    RefreshButtons(tab);
+}
+
+void TCookieKeep::RefreshButtons(int tab) {
+    const Tab& t = kTabs[tab];
+    const bool candidates = ListBox(t.source).ItemCount() > 0, kept = ListBox(t.keep).ItemCount() > 0;
+    controls_.Get<TButton>(t.include).SetEnabled(candidates);
+    controls_.Get<TButton>(t.includeAll).SetEnabled(candidates);
+    controls_.Get<TButton>(t.excludeAll).SetEnabled(kept);
+    controls_.Get<TButton>(t.exclude).SetEnabled(kept);
+}
+
+LRESULT CALLBACK TCookieKeep::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* dialog = static_cast<TCookieKeep*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        dialog->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+    }
+    auto* dialog = reinterpret_cast<TCookieKeep*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return dialog ? dialog->HandleMessage(message, wParam, lParam) : ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT TCookieKeep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:  // the title-bar close saves as the OK button does
+            Close();
+            return 0;
+        case WM_COMMAND:
+            if (lParam) controls_.RouteCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == pages_.Handle() &&
+                reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
+                pages_.HandleSelectionChange();
+            return 0;
+        case WM_DESTROY:
+            ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            return 0;
+        default:
+            return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,185 @@
+// The Cookie Keeper in the running program: opened from its buttons and the
+// tray menu, lists moved with its buttons, keep lists saved to settings.ini.
+#include <gtest/gtest.h>
+
+#include "app/control_table.h"
+#include "app/known_locations.h"
+#include "app/registry_win.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+namespace tarnwell::testing {
+namespace {
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ChildSearch*>(lParam);
+    if (::GetDlgCtrlID(hwnd) != search->id) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND FindChildById(HWND parent, int id) {
+    ChildSearch search{id, nullptr};
+    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    ::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
+    // Asked in UTF-16: Wine hands list texts to another process that way.
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        wchar_t text[512] = {};
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+        char narrow[1024] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        items.emplace_back(narrow);
+    }
+    return items;
+}
+
+class CookieKeeper : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cookies = *ReadRegistryString(HKEY_CURRENT_USER,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Cookies");
+        MakeDirectories(cookies);
+        for (const char* name : {"root@example[1].txt", "root@shop[2].txt", "root@news[1].txt"})
+            WriteTextFile(cookies + "\\" + name, "cookie");
+        MakeDirectories(cookies + "\\folder.txt");
+        char profile[MAX_PATH];
+        ::ExpandEnvironmentStringsA("%USERPROFILE%", profile, MAX_PATH);
+        appData = std::string(profile) + "\\Application Data";
+        const std::string objects = appData + "\\Macromedia\\Flash Player\\#SharedObjects\\K7QW3ZPA\\";
+        for (const char* site : {"site1.com", "site2.org"}) MakeDirectories(objects + site);
+        WriteTextFile(objects + "stray.sol", "x");
+    }
+    void TearDown() override {
+        if (program && program->Running()) {
+            program->EndSession();
+            program->WaitForExit();
+        }
+        for (const char* name : {"root@example[1].txt", "root@shop[2].txt", "root@news[1].txt"})
+            ::DeleteFileA((cookies + "\\" + name).c_str());
+        RemoveTree(cookies + "\\folder.txt");
+        RemoveTree(appData);
+    }
+    void Start(const std::string& settings) {
+        WriteTextFile(folder / "settings.ini", settings);
+        program = std::make_unique<TarnwellProcess>(folder.Path());
+        ASSERT_TRUE(program->WaitForMainWindow());
+    }
+    // Opens the dialog as a click on `button` (or a menu command) does.
+    HWND Open(int button, bool menu = false) {
+        if (menu)
+            ::PostMessageA(program->MainWindow(), WM_COMMAND, static_cast<WPARAM>(button), 0);
+        else
+            ::PostMessageA(program->Control(button), BM_CLICK, 0, 0);
+        for (int i = 0; i < 200; ++i) {
+            HWND dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
+            if (dialog && ::IsWindowVisible(dialog)) return dialog;
+            ::Sleep(50);
+        }
+        return nullptr;
+    }
+    void Click(HWND dialog, int id) {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(FindChildById(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+    }
+    void CloseWithOk(HWND dialog) {
+        ::PostMessageA(FindChildById(dialog, ctl::OKBtn), BM_CLICK, 0, 0);
+        for (int i = 0; i < 100 && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
+    }
+
+    TempFolder folder;
+    std::string cookies, appData;
+    std::unique_ptr<TarnwellProcess> program;
+};
+
+TEST_F(CookieKeeper, KeptCookiesLeaveTheCandidatesAndAreSaved) {
+    Start("[Settings]\r\n[Settings.DstList_Items]\r\nCount=1\r\nItem0=root@news[1].txt\r\n");
+    HWND dialog = Open(ctl::IECookKeepBTN);
+    ASSERT_NE(dialog, nullptr);
+    HWND source = FindChildById(dialog, ctl::SrcList), keep = FindChildById(dialog, ctl::DstList);
+    EXPECT_EQ(ListItems(source), (std::vector<std::string>{"root@example[1].txt", "root@shop[2].txt"}));
+    EXPECT_EQ(ListItems(keep), std::vector<std::string>{"root@news[1].txt"});
+    EXPECT_TRUE(::IsWindowEnabled(FindChildById(dialog, ctl::ExcludeBtn)));
+
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(source, LB_SETSEL, TRUE, 1, SMTO_NORMAL, 5000, &result);
+    Click(dialog, ctl::IncludeBtn);
+    EXPECT_EQ(ListItems(keep), (std::vector<std::string>{"root@news[1].txt", "root@shop[2].txt"}));
+    EXPECT_EQ(ListItems(source), std::vector<std::string>{"root@example[1].txt"});
+    CloseWithOk(dialog);
+    EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings.DstList_Items"),
+              (std::vector<std::string>{"Count=2", "Item0=root@news[1].txt", "Item1=root@shop[2].txt"}));
+
+    // Moved back, a name returns to its sorted place; an empty list leaves no section.
+    dialog = Open(ctl::AOLCookKeepBTN);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, ctl::ExAllBtn);
+    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::SrcList)),
+              (std::vector<std::string>{"root@example[1].txt", "root@news[1].txt", "root@shop[2].txt"}));
+    EXPECT_FALSE(::IsWindowEnabled(FindChildById(dialog, ctl::ExcludeBtn)));
+    CloseWithOk(dialog);
+    EXPECT_TRUE(IniSectionLines(folder / "settings.ini", "Settings.DstList_Items").empty());
+    EXPECT_EQ(ReadTextFile(folder / "settings.ini").find("[Settings.DstList_Items]"), std::string::npos);
+}
+
+TEST_F(CookieKeeper, FlashTabListsSiteFoldersAndTheTrayOpensTheLastTab) {
+    Start("[Settings]\r\n");
+    HWND dialog = Open(ctl::FlashCookKeepBTN);
+    ASSERT_NE(dialog, nullptr);
+    HWND tabs = FindChildById(dialog, ctl::CKPages);
+    EXPECT_EQ(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::FlashSrcList)),
+              (std::vector<std::string>{"site1.com", "site2.org"}));
+    EXPECT_FALSE(::IsWindowEnabled(FindChildById(dialog, ctl::FlashExAllBTN)));
+    CloseWithOk(dialog);
+    dialog = Open(ctl::CookieKeeperMNU, true);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
+    ::PostMessageA(dialog, WM_CLOSE, 0, 0);  // the title-bar close saves too
+    for (int i = 0; i < 100 && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
+    EXPECT_FALSE(::IsWindowVisible(dialog));
+}
+
+TEST_F(CookieKeeper, DamagedKeepListSectionsLoadWhatIsThere) {
+    Start("[Settings]\r\n[Settings.FlashDstList_Items]\r\nCount=99999999\r\nItem0=site2.org\r\nItem2=gone.net\r\n");
+    HWND dialog = Open(ctl::FlashCookKeepBTN);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::FlashDstList)),
+              (std::vector<std::string>{"site2.org", "gone.net"}));
+    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::FlashSrcList)), std::vector<std::string>{"site1.com"});
+    CloseWithOk(dialog);
+    EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings.FlashDstList_Items"),
+              (std::vector<std::string>{"Count=2", "Item0=site2.org", "Item1=gone.net"}));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
+
+namespace tarnwell::testing {
+namespace {
+
+TEST_F(CookieKeeper, SharedObjectsFolderHoldingOnlyFilesLeavesTheFlashTabEmpty) {
+    const std::string root = appData + "\\Macromedia\\Flash Player\\#SharedObjects";
+    RemoveTree(root);
+    MakeDirectories(root);
+    WriteTextFile(root + "\\settings.sol", "x");
+    Start("[Settings]\r\n");
+    HWND dialog = Open(ctl::FlashCookKeepBTN);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(ListItems(FindChildById(dialog, ctl::FlashSrcList)).empty());
+    EXPECT_FALSE(::IsWindowEnabled(FindChildById(dialog, ctl::FlashIncAllBTN)));
+    CloseWithOk(dialog);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
