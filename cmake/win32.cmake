@@ -11,6 +11,7 @@ target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
 add_library(tarnwell_shell STATIC
     app/application_win.cpp
     app/category_framework_win.cpp
+    categories/ie_cache_win.cpp
     categories/windows_category_win.cpp
     cookiekeep/cookie_keep_win.cpp
     app/known_locations_win.cpp

@@ -1,0 +1,156 @@
+#include "categories/ie_cache.h"
+
+#include <wininet.h>
+
+#include <vector>
+
+namespace tarnwell {
+
+namespace {
+
+using FindFirstGroupFn = HANDLE(WINAPI*)(DWORD, DWORD, LPVOID, DWORD, GROUPID*, LPVOID);
+using FindNextGroupFn = BOOL(WINAPI*)(HANDLE, GROUPID*, LPVOID);
+using GetGroupAttributeFn = BOOL(WINAPI*)(GROUPID, DWORD, DWORD, LPINTERNET_CACHE_GROUP_INFOA, LPDWORD, LPVOID);
+using SetGroupAttributeFn = BOOL(WINAPI*)(GROUPID, DWORD, DWORD, LPINTERNET_CACHE_GROUP_INFOA, LPVOID);
+using FindFirstEntryExFn = HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, GROUPID, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD,
+                                           LPVOID, LPDWORD, LPVOID);
+using FindNextEntryExFn = BOOL(WINAPI*)(HANDLE, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD, LPVOID, LPDWORD, LPVOID);
+using DeleteGroupFn = BOOL(WINAPI*)(GROUPID, DWORD, LPVOID);
+using DeleteEntryFn = BOOL(WINAPI*)(LPCSTR);
+using FindCloseFn = BOOL(WINAPI*)(HANDLE);
+
+struct WinInet {
+    HMODULE module = nullptr;
+    FindFirstGroupFn findFirstGroup = nullptr;
+    FindNextGroupFn findNextGroup = nullptr;
+    GetGroupAttributeFn getGroupAttribute = nullptr;
+    SetGroupAttributeFn setGroupAttribute = nullptr;
+    FindFirstEntryExFn findFirstEntryEx = nullptr;
+    FindNextEntryExFn findNextEntryEx = nullptr;
+    DeleteGroupFn deleteGroup = nullptr;
+    DeleteEntryFn deleteEntry = nullptr;
+    FindCloseFn findClose = nullptr;
+    bool found = false;
+};
+
+template <typename T>
+T Bind(HMODULE module, const char* name) {
+    return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// Loaded once and kept loaded for the program's life.
+const WinInet& Library() {
+    static const WinInet library = [] {
+        WinInet w;
+        w.module = ::LoadLibraryA("wininet.dll");
+        if (!w.module) return w;
+        w.findFirstGroup = Bind<FindFirstGroupFn>(w.module, "FindFirstUrlCacheGroup");
+        w.findNextGroup = Bind<FindNextGroupFn>(w.module, "FindNextUrlCacheGroup");
+        w.getGroupAttribute = Bind<GetGroupAttributeFn>(w.module, "GetUrlCacheGroupAttributeA");
+        w.setGroupAttribute = Bind<SetGroupAttributeFn>(w.module, "SetUrlCacheGroupAttributeA");
+        w.findFirstEntryEx = Bind<FindFirstEntryExFn>(w.module, "FindFirstUrlCacheEntryExA");
+        w.findNextEntryEx = Bind<FindNextEntryExFn>(w.module, "FindNextUrlCacheEntryExA");
+        w.deleteGroup = Bind<DeleteGroupFn>(w.module, "DeleteUrlCacheGroup");
+        w.deleteEntry = Bind<DeleteEntryFn>(w.module, "DeleteUrlCacheEntry");
+        w.findClose = Bind<FindCloseFn>(w.module, "FindCloseUrlCache");
+        w.found = w.findFirstGroup && w.findNextGroup && w.getGroupAttribute && w.setGroupAttribute &&
+                  w.findFirstEntryEx && w.findNextEntryEx && w.deleteGroup && w.deleteEntry && w.findClose;
+        return w;
+    }();
+    return library;
+}
+
+constexpr std::uint32_t kNoLibrary = 2;
+
+const char* Pattern(TSearchPattern pattern) {
+    switch (pattern) {
+        case TSearchPattern::spCookies: return "Cookie:";
+        case TSearchPattern::spHistory: return "Visited:";
+        case TSearchPattern::spUrl: return "";
+        case TSearchPattern::spAll: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool TIECache::LibraryFound() { return Library().found; }
+
+TIECache::~TIECache() {
+    if (entryFind_) FindCloseEntries();
+}
+
+std::uint32_t TIECache::FindFirstGroup(std::int64_t& groupId) {
+    if (!LibraryFound()) return kNoLibrary;
+    GROUPID id = 0;
+    groupFind_ = Library().findFirstGroup(0, 0, nullptr, 0, &id, nullptr);
+    if (!groupFind_) return ::GetLastError();
+    groupId = id;
+    INTERNET_CACHE_GROUP_INFOA info{};
+    DWORD size = sizeof info;
+    info.dwGroupSize = size;
+    Library().getGroupAttribute(id, 0, CACHEGROUP_ATTRIBUTE_GET_ALL, &info, &size, nullptr);
+    return 0;
+}
+
+std::uint32_t TIECache::DeleteGroup(std::int64_t groupId) {
+    if (!LibraryFound()) return kNoLibrary;
+    return Library().deleteGroup(groupId, CACHEGROUP_FLAG_FLUSHURL_ONDELETE, nullptr) ? 0 : ::GetLastError();
+}
+
+void TIECache::TakeEntry(const void* data) {
+    const auto* info = static_cast<const INTERNET_CACHE_ENTRY_INFOA*>(data);
+    entry_.sourceUrl = info->lpszSourceUrlName ? info->lpszSourceUrlName : "";
+    entry_.localFileName = info->lpszLocalFileName ? info->lpszLocalFileName : "";
+}
+
+// Both finds are called twice: once for the size, once with a buffer of it.
+std::uint32_t TIECache::FindFirstEntry(std::int64_t groupId) {
+    if (!LibraryFound()) return kNoLibrary;
+    const DWORD mask = EntryTypeMask(FilterOptions);
+    DWORD size = 0;
+    entryFind_ = Library().findFirstEntryEx(Pattern(SearchPattern), 0, mask, groupId, nullptr, &size, nullptr,
+                                            nullptr, nullptr);
+    if (!entryFind_ && ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return ::GetLastError();
+    if (entryFind_) Library().findClose(entryFind_);
+    std::vector<unsigned char> buffer(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOA)));
+    size = static_cast<DWORD>(buffer.size());
+    entryFind_ = Library().findFirstEntryEx(Pattern(SearchPattern), 0, mask, groupId,
+                                            reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer.data()), &size,
+                                            nullptr, nullptr, nullptr);
+    if (!entryFind_) return ::GetLastError();
+    TakeEntry(buffer.data());
+    return 0;
+}
+
+std::uint32_t TIECache::FindNextEntry() {
+    if (!LibraryFound()) return kNoLibrary;
+    if (!entryFind_) return kNoMoreItems;
+    DWORD size = 0;
+    if (!Library().findNextEntryEx(entryFind_, nullptr, &size, nullptr, nullptr, nullptr) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return ::GetLastError();
+    std::vector<unsigned char> buffer(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOA)));
+    size = static_cast<DWORD>(buffer.size());
+    if (!Library().findNextEntryEx(entryFind_, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer.data()), &size,
+                                   nullptr, nullptr, nullptr))
+        return ::GetLastError();
+    TakeEntry(buffer.data());
+    return 0;
+}
+
+std::uint32_t TIECache::FindCloseEntries() {
+    if (!LibraryFound()) return kNoLibrary;
+    const BOOL closed = entryFind_ ? Library().findClose(entryFind_) : FALSE;
+    entryFind_ = nullptr;
+    return closed ? 0 : ::GetLastError();
+}
+
+std::uint32_t TIECache::DeleteEntry(const std::string& sourceUrl) {
+    if (!LibraryFound()) return kNoLibrary;
+    if (!Library().deleteEntry(sourceUrl.c_str())) return ::GetLastError();
+    entry_ = CacheEntry{};
+    return 0;
+}
+
+}  // namespace tarnwell

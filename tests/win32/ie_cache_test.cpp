@@ -1,0 +1,42 @@
+// The WinINet binding on what Wine implements: cache entries can be made,
+// but the group and extended-enumeration functions answer with errors, so
+// the walk finds nothing to clean and ends at once.
+#include <gtest/gtest.h>
+
+#include "categories/ie_cache.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+#include <wininet.h>
+
+namespace tarnwell::testing {
+namespace {
+
+TEST(IECache, BindsByNameAndAnswersWithCodes) {
+    ASSERT_TRUE(TIECache::LibraryFound());
+    TIECache cache;
+    std::int64_t group = 0;
+    const std::uint32_t groupResult = cache.FindFirstGroup(group);
+    const std::uint32_t entryResult = cache.FindFirstEntry(0);
+    cache.FindCloseEntries();
+    if (groupResult != 0 || entryResult != 0) {
+        // Wine: stubs. The walk must still end, cleaning nothing.
+        char local[MAX_PATH] = {};
+        ASSERT_TRUE(::CreateUrlCacheEntryA("http://tarnwell.example/page", 0, "htm", local, 0));
+        WriteTextFile(local, "page");
+        FILETIME never{};
+        ASSERT_TRUE(::CommitUrlCacheEntryA("http://tarnwell.example/page", local, never, never, NORMAL_CACHE_ENTRY,
+                                           nullptr, 0, nullptr, nullptr));
+        CleanUrlCache(cache, KeepList());
+        char buffer[4096];
+        DWORD size = sizeof buffer;
+        EXPECT_TRUE(::GetUrlCacheEntryInfoA("http://tarnwell.example/page",
+                                            reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &size));
+        EXPECT_EQ(cache.DeleteEntry("http://tarnwell.example/page"), 0u);
+        EXPECT_FALSE(::GetUrlCacheEntryInfoA("http://tarnwell.example/page",
+                                             reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &size));
+    }
+    EXPECT_NE(cache.DeleteEntry("http://never.example/"), 0u);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
