@@ -10,24 +10,6 @@
 namespace tarnwell::testing {
 namespace {
 
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<ChildSearch*>(lParam);
-    if (::GetDlgCtrlID(hwnd) != search->id) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-HWND FindChildById(HWND parent, int id) {
-    ChildSearch search{id, nullptr};
-    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::vector<std::string> ListItems(HWND list) {
     std::vector<std::string> items;
     DWORD_PTR count = 0;

@@ -6,19 +6,12 @@
 #include "app/known_locations.h"
 #include "app/registry_win.h"
 #include "engine/registry_items.h"
+#include "tests/win32/support/tarnwell_process.h"
 
 namespace tarnwell::testing {
 namespace {
 
 const std::string kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-
-void SetString(HKEY root, const std::string& key, const std::string& value, const std::string& data) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr), 0);
-    ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                     static_cast<DWORD>(data.size() + 1));
-    ::RegCloseKey(handle);
-}
 
 void SetBinary(HKEY root, const std::string& key, const std::string& value, size_t size) {
     HKEY handle = nullptr;
@@ -64,9 +57,9 @@ protected:
 };
 
 TEST_F(RegistryItems, RunListOverwritesEntriesAndKeepsAnEmptyMRUList) {
-    SetString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "a", std::string(600, 'x') + "\\1");
-    SetString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "b", "regedit\\1");
-    SetString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "MRUList", "ba");
+    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "a", std::string(600, 'x') + "\\1");
+    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "b", "regedit\\1");
+    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "MRUList", "ba");
     EXPECT_EQ(WRunFieldItem(false, hooks), 2);  // three names, less one
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kExplorer + "RunMRU"), 3);
     EXPECT_EQ(WRunFieldItem(true, hooks), 2);
@@ -85,9 +78,9 @@ TEST_F(RegistryItems, LessOneNeverGoesBelowZero) {
 
 TEST_F(RegistryItems, TypedAddressesUnderTheUserAndTheDefaultProfile) {
     for (const char* v : {"url1", "url2", "url3"})
-        SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLs", v, "http://example.com/");
+        SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLs", v, "http://example.com/");
     for (const char* v : {"url1", "url2"})
-        SetString(HKEY_USERS, ".Default\\Software\\Microsoft\\Internet Explorer\\TypedURLs", v, "http://a.example/");
+        SetRegistryString(HKEY_USERS, ".Default\\Software\\Microsoft\\Internet Explorer\\TypedURLs", v, "http://a.example/");
     EXPECT_EQ(IEDropDownItem(false, hooks), 5);
     EXPECT_EQ(IEDropDownItem(true, hooks), 5);
     EXPECT_EQ(overwritten.size(), 5u);
@@ -96,14 +89,14 @@ TEST_F(RegistryItems, TypedAddressesUnderTheUserAndTheDefaultProfile) {
 
 TEST_F(RegistryItems, ComDlgSubkeysKeepOnlyAnEmptyMRUList) {
     const std::string openSave = kExplorer + "ComDlg32\\OpenSaveMRU";
-    SetString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "a", "notepad.exe");
-    SetString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "MRUList", "a");
-    SetString(HKEY_CURRENT_USER, openSave, "a", "C:\\x.txt");
-    SetString(HKEY_CURRENT_USER, openSave, "MRUList", "a");
+    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "a", "notepad.exe");
+    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "MRUList", "a");
+    SetRegistryString(HKEY_CURRENT_USER, openSave, "a", "C:\\x.txt");
+    SetRegistryString(HKEY_CURRENT_USER, openSave, "MRUList", "a");
     for (const char* sub : {"txt", "*"}) {
-        SetString(HKEY_CURRENT_USER, openSave + "\\" + sub, "a", "C:\\one.txt");
-        SetString(HKEY_CURRENT_USER, openSave + "\\" + sub, "b", "C:\\two.txt");
-        SetString(HKEY_CURRENT_USER, openSave + "\\" + sub, "MRUList", "ab");
+        SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "a", "C:\\one.txt");
+        SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "b", "C:\\two.txt");
+        SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "MRUList", "ab");
     }
     // 2 - 1, then 2 - 1, then 3 - 1 twice.
     EXPECT_EQ(WComDlgItem(false, hooks), 6);
@@ -119,9 +112,9 @@ TEST_F(RegistryItems, ComDlgSubkeysKeepOnlyAnEmptyMRUList) {
 
 TEST_F(RegistryItems, RealPlayerKeysOneTwoAndFive) {
     const std::string base = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\MostRecentClips";
-    for (int i : {1, 2, 5}) SetString(HKEY_CURRENT_USER, base + std::to_string(i), "", "clip.rm");
+    for (int i : {1, 2, 5}) SetRegistryString(HKEY_CURRENT_USER, base + std::to_string(i), "", "clip.rm");
     MakeKey(HKEY_CURRENT_USER, base + "5\\nested");
-    SetString(HKEY_CURRENT_USER, base + "9", "", "beyond eight");
+    SetRegistryString(HKEY_CURRENT_USER, base + "9", "", "beyond eight");
     EXPECT_EQ(RPRecentFilesItem(false, hooks), 3);
     EXPECT_EQ(RPRecentFilesItem(true, hooks), 3);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, base + "5"), -1);
@@ -139,7 +132,7 @@ TEST_F(RegistryItems, RecentDocsValuesOfOtherTypesAndSubkeys) {
     SetBinary(HKEY_CURRENT_USER, kExplorer + "RecentDocs", "0", 30);
     SetBinary(HKEY_CURRENT_USER, kExplorer + "RecentDocs", "MRUListEx", 8);
     SetBinary(HKEY_CURRENT_USER, kExplorer + "RecentDocs\\.txt", "0", 30);
-    SetString(HKEY_CURRENT_USER, kExplorer + "RecentDocs\\.txt", "MRUList", "a");
+    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RecentDocs\\.txt", "MRUList", "a");
     EXPECT_EQ(RecentDocsItem(false, hooks), 2);  // (2 - 1) + (2 - 1)
     EXPECT_EQ(RecentDocsItem(true, hooks), 2);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kExplorer + "RecentDocs"), 0);
@@ -153,7 +146,7 @@ TEST_F(RegistryItems, AutoCompleteOnTheNineXFamilyDeletesProtectedStorageSubkeys
         "\\e161255a-37c3-11d2-bcaa-00c04fd929db";
     MakeKey(HKEY_CURRENT_USER, data + "\\site1\\deeper");
     MakeKey(HKEY_CURRENT_USER, data + "\\site2");
-    SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", "x", "y");
+    SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", "x", "y");
     bool serviceStep = false;
     EXPECT_EQ(IEAutoItem(false, hooks, false, "ann", [&] { serviceStep = true; }), 3);
     EXPECT_EQ(IEAutoItem(true, hooks, false, "ann", [&] { serviceStep = true; }), 3);

@@ -16,11 +16,7 @@ namespace {
 const std::string kRunMRU = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 void SetString(const std::string& key, const std::string& value, const std::string& data) {
-    HKEY handle = nullptr;
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-    ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                     static_cast<DWORD>(data.size() + 1));
-    ::RegCloseKey(handle);
+    SetRegistryString(HKEY_CURRENT_USER, key, value, data);
 }
 
 // Entries below a folder, folders included, as the scanner counts them.

@@ -38,6 +38,26 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+std::map<int, HWND> ControlsOf(HWND parent) {
+    std::map<int, HWND> controls;
+    if (parent) ::EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&controls));
+    return controls;
+}
+
+HWND FindChildById(HWND parent, int id) {
+    const auto controls = ControlsOf(parent);
+    auto it = controls.find(id);
+    return it == controls.end() ? nullptr : it->second;
+}
+
+void SetRegistryString(HKEY root, const std::string& key, const std::string& value, const std::string& data) {
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) != 0) return;
+    ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>(data.size() + 1));
+    ::RegCloseKey(handle);
+}
+
 std::string TarnwellExe() {
     const char* unixPath = std::getenv("TARNWELL_EXE");
     std::string path = unixPath ? unixPath : "";
@@ -180,7 +200,7 @@ bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds, bool shown) {
 }
 
 HWND TarnwellProcess::Control(int id) const {
-    if (controls_.empty() && main_) ::EnumChildWindows(main_, CollectChild, reinterpret_cast<LPARAM>(&controls_));
+    if (controls_.empty()) controls_ = ControlsOf(main_);
     auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
 }

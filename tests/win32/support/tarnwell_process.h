@@ -31,6 +31,14 @@ void WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 bool MakeDirectories(const std::string& path);
 void RemoveTree(const std::string& path);
+// The child windows of `parent` (at any depth) by control ID; the first
+// one found wins for an ID used twice.
+std::map<int, HWND> ControlsOf(HWND parent);
+HWND FindChildById(HWND parent, int id);
+
+// Writes a string value, creating the key if needed.
+void SetRegistryString(HKEY root, const std::string& key, const std::string& value, const std::string& data);
+
 // Lines of a [section] of an INI file, in file order.
 std::vector<std::string> IniSectionLines(const std::string& file, const std::string& section);
 
