@@ -11,6 +11,7 @@ target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
 add_library(tarnwell_shell STATIC
     app/application_win.cpp
     app/category_framework_win.cpp
+    categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
     categories/windows_category_win.cpp
     cookiekeep/cookie_keep_win.cpp
@@ -42,7 +43,7 @@ add_library(tarnwell_shell STATIC
 )
 target_include_directories(tarnwell_shell PUBLIC ${CMAKE_SOURCE_DIR} ${TARNWELL_DEPS}/libjpeg/include)
 target_link_libraries(tarnwell_shell PUBLIC tarnwell_core ${TARNWELL_DEPS}/libjpeg/lib/libjpeg.a
-    comctl32 comdlg32 shell32 ole32 advapi32 ws2_32 gdi32 user32 kernel32)
+    comctl32 comdlg32 shell32 ole32 uuid advapi32 ws2_32 gdi32 user32 kernel32)
 
 add_executable(Tarnwell WIN32 app/tarnwell_main.cpp res/Tarnwell.rc)
 target_link_libraries(Tarnwell PRIVATE tarnwell_shell ${STATIC_RUNTIME})

@@ -6,6 +6,8 @@
 
 #include "ui/win.h"
 
+#include <ole2.h>
+
 namespace tarnwell {
 
 template <typename H, auto Close>
@@ -55,6 +57,11 @@ inline void CloseRegKey(HKEY k) { ::RegCloseKey(k); }
 inline void CloseLibrary(HMODULE m) { ::FreeLibrary(m); }
 inline void DeleteGdiObject(HGDIOBJ o) { ::DeleteObject(o); }
 
+template <typename T>
+void ReleaseComObject(T* object) {
+    object->Release();
+}
+
 using KernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using FileHandle = KernelHandle;
 using FindHandle = UniqueHandle<HANDLE, CloseFindHandle>;
@@ -62,5 +69,21 @@ using RegKey = UniqueHandle<HKEY, CloseRegKey>;
 using Library = UniqueHandle<HMODULE, CloseLibrary>;
 using GdiBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using GdiFont = UniqueHandle<HFONT, DeleteGdiObject>;
+template <typename T>
+using ComPtr = UniqueHandle<T*, ReleaseComObject<T>>;
+
+// COM and OLE for the thread that creates it, for as long as it lives.
+class OleSession {
+public:
+    OleSession() : initialized_(SUCCEEDED(::OleInitialize(nullptr))) {}
+    ~OleSession() {
+        if (initialized_) ::OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+private:
+    bool initialized_;
+};
 
 }  // namespace tarnwell

@@ -3,7 +3,9 @@
 // the walk finds nothing to clean and ends at once.
 #include <gtest/gtest.h>
 
+#include "categories/browser_history.h"
 #include "categories/ie_cache.h"
+#include "ui/handles.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 #include <wininet.h>
@@ -36,6 +38,29 @@ TEST(IECache, BindsByNameAndAnswersWithCodes) {
                                              reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &size));
     }
     EXPECT_NE(cache.DeleteEntry("http://never.example/"), 0u);
+}
+
+// The history object exists under Wine but answers E_NOTIMPL: the list is
+// empty and clearing goes through without harm. On Windows the store is
+// real and the same calls empty it.
+TEST(BrowserHistory, OpensTheStoreAndClearsWhatItCan) {
+    OleSession ole;
+    BrowserHistoryOpening opening = OpenBrowserHistoryStore();
+    ASSERT_TRUE(opening.store) << opening.failure;
+    TUrlHistory history(std::move(opening.store));
+    history.OnDelete = [](const THistoryItem&, bool& del) { del = true; };
+    const int listed = history.Refresh();
+    int pumped = 0;
+    ClearUrlHistory(history, [&] { ++pumped; });
+    EXPECT_EQ(pumped, listed);
+    EXPECT_EQ(history.Refresh(), 0);
+}
+
+TEST(BrowserHistory, WithoutComTheFailureIsExplained) {
+    // No OLE on this thread: creation fails and says why.
+    BrowserHistoryOpening opening = OpenBrowserHistoryStore();
+    EXPECT_FALSE(opening.store);
+    EXPECT_NE(opening.failure.find("URL history"), std::string::npos);
 }
 
 }  // namespace
