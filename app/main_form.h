@@ -10,6 +10,9 @@
 #include "app/known_locations.h"
 #include "app/settings_store.h"
 #include "app/single_instance.h"
+#include "categories/ie_cache.h"
+#include "categories/ie_category.h"
+#include "categories/url_history.h"
 #include "categories/windows_category.h"
 #include "cookiekeep/cookie_keep.h"
 #include "shredder/shredder.h"
@@ -87,8 +90,8 @@ private:
     void RestoreStartPage() {}
     void CloseNoticeWindow() {}
     void ShowSweepingNotice() {}
+    void IESweepBTNClick();
     // The Sweep handlers of the categories still to come finish at once.
-    void IESweepBTNClick() {}
     void AOLSweepBTNClick() {}
     void NSSweepBTNClick() {}
     void OPSweepBTNClick() {}
@@ -105,6 +108,7 @@ private:
     void SweepAllMNUClick();
     void SaveSettings();
     void CreateCategories();
+    void CreateUrlHistory();
     void CreateSecondaryWindows();
     RemovalContext SecurityTabRemoval() const;
 
@@ -124,6 +128,9 @@ private:
     TTrayIcon trayIcon_;
     TPopupMenu popupMenu_{PageId::Tray};
     TCategoryFramework framework_;
+    TIECache IECache;
+    std::unique_ptr<TUrlHistory> UrlHistory;
+    std::unique_ptr<TIECategory> ie_;
     std::unique_ptr<TWindowsCategory> windows_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;

@@ -5,7 +5,10 @@
 #include "app/main_form.h"
 #include "app/setting_value.h"
 #include "app/sweep_sequence.h"
+#include "app/system_info_win.h"
+#include "categories/browser_history.h"
 #include "engine/registry_items.h"
+#include "resident/service_control.h"
 #include "shredder/shred_dialogs.h"
 #include "ui/handles.h"
 #include "ui/message_pump.h"
@@ -52,6 +55,8 @@ void TMainForm::WireEvents() {
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
+    controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Analyze(); };
+    controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
     controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Analyze(); };
     controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { windows_->Sweep(); };
 
@@ -100,11 +105,28 @@ void TMainForm::CreateCategories() {
     RegistryHooks hooks;
     hooks.ProcessMessages = [] { ProcessMessages(); };
     const auto removal = [this] { return SecurityTabRemoval(); };
-    windows_ = std::make_unique<TWindowsCategory>(
-        CategoryServices{controls_, framework_, locations_, removal, hooks, hwnd_});
+    const CategoryServices services{controls_, framework_, locations_, removal, hooks, hwnd_};
+    CreateUrlHistory();
+    IEStores ieStores{IECache, *UrlHistory,
+                      [this] { return cookieKeep_ ? cookieKeep_->List(ctl::DstList) : KeepList(); }, os_,
+                      [this] { HandProtectedStorageToService(SvcMan.get(), IsUserAdministrator()); }};
+    ie_ = std::make_unique<TIECategory>(services, std::move(ieStores));
+    windows_ = std::make_unique<TWindowsCategory>(services);
     shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
                                             controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
+
+// Without the browser's history store the program still runs: the history
+// step of a sweep then does nothing, and the reason goes to the debugger.
+void TMainForm::CreateUrlHistory() {
+    BrowserHistoryOpening opening = OpenBrowserHistoryStore();
+    if (!opening.store) ::OutputDebugStringA(("Tarnwell: URL history unavailable: " + opening.failure).c_str());
+    UrlHistory = std::make_unique<TUrlHistory>(std::move(opening.store));
+    // A sweep agrees to the deletion of every entry.
+    UrlHistory->OnDelete = [](const THistoryItem&, bool& del) { del = true; };
+}
+
+void TMainForm::IESweepBTNClick() { ie_->Sweep(); }
 
 // The Security tab's options, read again whenever a removal asks for them.
 RemovalContext TMainForm::SecurityTabRemoval() const {

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/main_form.h"
+#include "ui/handles.h"
 #include "resident/service_control.h"
 
 namespace {
@@ -38,6 +39,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                                         ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
 
+    // The browser's history store is a COM object.
+    tarnwell::OleSession ole;
     tarnwell::TApplication application;
     if (!application.Initialize("Tarnwell")) return 1;
     tarnwell::TMainForm mainForm(application, argument);

@@ -13,6 +13,7 @@ add_library(tarnwell_shell STATIC
     app/category_framework_win.cpp
     categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
+    categories/ie_category_win.cpp
     categories/windows_category_win.cpp
     cookiekeep/cookie_keep_win.cpp
     app/known_locations_win.cpp

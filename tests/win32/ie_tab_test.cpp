@@ -1,0 +1,381 @@
+// The Internet Explorer tab end to end: the real program over files in the
+// prefix's own cache, history and cookie folders and the lists the
+// browser keeps in the registry.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "app/control_table.h"
+#include "app/known_locations.h"
+#include "app/registry_win.h"
+#include "app/system_info_win.h"
+#include "engine/registry_cleaner.h"
+#include "tests/win32/support/tarnwell_process.h"
+
+#include <wininet.h>
+
+namespace tarnwell::testing {
+namespace {
+
+const std::string kTypedUrls = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+const std::string kMsnToolBar = "Software\\Microsoft\\MSN ToolBar";
+const char* kCachedUrl = "http://tarnwell.example/cached-page";
+const char* kGoneCookie = "user@gone.example[1].txt";
+const char* kKeptCookie = "user@kept.example[1].txt";
+
+// Entries below a folder, folders included, as the scanner counts them.
+int EntriesBelow(const std::string& folder) {
+    int count = 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        ++count;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += EntriesBelow(folder + "\\" + name);
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return count;
+}
+
+// Empties a folder as far as it can: files held open elsewhere stay, and
+// so do the folders of WinINet's own cache layout.
+void EmptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            EmptyFolder(path);
+            if (path.find("\\Content.IE5") == std::string::npos) ::RemoveDirectoryA(path.c_str());
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+}
+
+bool CacheEntryExists(const char* url) {
+    char buffer[8192];
+    DWORD size = sizeof buffer;
+    return ::GetUrlCacheEntryInfoA(url, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &size) != FALSE;
+}
+
+// Changes to the names and contents of one folder, as the file system
+// reports them, from the moment of construction until Stop.
+class FolderWatch {
+public:
+    struct Change {
+        DWORD action;
+        std::string name;
+    };
+
+    explicit FolderWatch(std::string folder) : folder_(std::move(folder)) {
+        folderHandle_.reset(::CreateFileA(folder_.c_str(), FILE_LIST_DIRECTORY,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        thread_ = std::thread([this] { Watch(); });
+        // The first read is under way before anything else happens.
+        while (!started_) ::Sleep(10);
+        ::Sleep(100);
+    }
+    ~FolderWatch() { Stop(); }
+
+    std::vector<Change> Stop() {
+        if (thread_.joinable()) {
+            stop_ = true;
+            const std::string wake = folder_ + "\\tw-watch-wake";
+            WriteTextFile(wake, "");
+            ::DeleteFileA(wake.c_str());
+            thread_.join();
+        }
+        return changes_;
+    }
+
+private:
+    void Watch() {
+        alignas(DWORD) static char buffer[65536];
+        const DWORD filter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
+        while (!stop_) {
+            DWORD size = 0;
+            started_ = true;
+            if (!::ReadDirectoryChangesW(folderHandle_.get(), buffer, sizeof buffer, FALSE, filter, &size, nullptr,
+                                         nullptr))
+                return;
+            for (DWORD offset = 0; size != 0;) {
+                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
+                char name[MAX_PATH] = {};
+                ::WideCharToMultiByte(CP_ACP, 0, info->FileName, static_cast<int>(info->FileNameLength / 2), name,
+                                      sizeof name - 1, nullptr, nullptr);
+                changes_.push_back({info->Action, name});
+                if (!info->NextEntryOffset) break;
+                offset += info->NextEntryOffset;
+            }
+        }
+    }
+
+    std::string folder_;
+    KernelHandle folderHandle_;
+    std::thread thread_;
+    std::atomic<bool> started_{false}, stop_{false};
+    std::vector<Change> changes_;
+};
+
+bool Saw(const std::vector<FolderWatch::Change>& changes, DWORD action, const std::string& name) {
+    for (const auto& change : changes)
+        if (change.action == action && change.name == name) return true;
+    return false;
+}
+
+class IETab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const KnownLocations locations = DiscoverKnownLocations(DetectOsFlags(), "C:\\");
+        cache = Trim(locations.IECacheDir);
+        history = Trim(locations.IEHistoryDir);
+        cookies = Trim(locations.CookieDir);
+        for (const std::string* folder : {&cache, &history, &cookies}) {
+            ASSERT_FALSE(folder->empty());
+            EmptyFolder(*folder);
+            WriteTextFile(*folder + "\\desktop.ini", "[.ShellClassInfo]");
+        }
+        MakeDirectories(cache + "\\sub");
+        WriteTextFile(cache + "\\page.htm", "<html>");
+        WriteTextFile(cache + "\\sub\\logo.gif", "GIF89a");
+        WriteTextFile(history + "\\visited.url", "[InternetShortcut]");
+        WriteTextFile(cookies + "\\" + kGoneCookie, "session\n1\ngone.example/\n");
+        WriteTextFile(cookies + "\\" + kKeptCookie, "login\n1\nkept.example/\n");
+        DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
+        SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://a.example/");
+        SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://b.example/");
+        DeleteKeyTree(HKEY_CURRENT_USER, kMsnToolBar);
+        SetRegistryString(HKEY_CURRENT_USER, kMsnToolBar, "SearchStrings", "abc");  // four bytes with the NUL
+    }
+    void TearDown() override {
+        DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
+        DeleteKeyTree(HKEY_CURRENT_USER, kMsnToolBar);
+        if (program && program->Running()) {
+            program->EndSession();
+            program->WaitForExit();
+        }
+    }
+    static std::string Trim(std::string folder) {
+        while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+        return folder;
+    }
+    void Start(const std::string& settings) {
+        WriteTextFile(folder / "settings.ini", settings);
+        program = std::make_unique<TarnwellProcess>(folder.Path());
+        ASSERT_TRUE(program->WaitForMainWindow());
+    }
+    void AddCacheEntry() {
+        char local[MAX_PATH] = {};
+        ASSERT_TRUE(::CreateUrlCacheEntryA(kCachedUrl, 0, "htm", local, 0));
+        WriteTextFile(local, "cached");
+        FILETIME never{};
+        ASSERT_TRUE(::CommitUrlCacheEntryA(kCachedUrl, local, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
+                                           nullptr));
+    }
+    std::string Label(int id) const { return program->Text(id); }
+    static constexpr int kManyCookies = 400;
+    void RequestSweepsDuring(int button, const std::string& settings);
+
+    TempFolder folder;
+    std::string cache, history, cookies;
+    std::unique_ptr<TarnwellProcess> program;
+};
+
+constexpr const char* kKeepList =
+    "[Settings.DstList_Items]\r\nCount=1\r\nItem0=USER@KEPT.EXAMPLE[1].TXT\r\n";
+
+TEST_F(IETab, AnalyzeCountsEveryItemAndChangesNothing) {
+    AddCacheEntry();
+    const int cached = EntriesBelow(cache);
+    Start(std::string("[Settings]\r\nIEAllCB_Checked=True\r\n") + kKeepList);
+    program->Click(ctl::IEAnalyzeBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IEAnalyzeBTN));
+    EXPECT_TRUE(program->Enabled(ctl::IESweepBTN));
+    EXPECT_TRUE(program->Enabled(ctl::SweepAllBTN));
+    EXPECT_EQ(Label(ctl::IETempFiles), std::to_string(cached) + " file(s)");
+    EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s)");
+    EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s)");
+    EXPECT_EQ(Label(ctl::IEDropDown), "2 item(s)");
+    EXPECT_EQ(Label(ctl::IEIndex), "Located.");
+    // The user's own key is measured twice: as HKCU and under HKU by SID.
+    EXPECT_EQ(Label(ctl::IEToolBar), "8 byte(s)");
+    EXPECT_EQ(Label(ctl::IEGoogle), "0 item(s)");
+    EXPECT_TRUE(FileExists(cache + "\\page.htm"));
+    EXPECT_TRUE(FileExists(cookies + "\\" + kGoneCookie));
+    EXPECT_TRUE(FileExists(history + "\\visited.url"));
+    EXPECT_TRUE(CacheEntryExists(kCachedUrl));
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kTypedUrls.c_str(), "url1"), "http://a.example/");
+}
+
+TEST_F(IETab, SweepSparesDesktopIniAndKeptCookiesAndOverwritesTheRest) {
+    Start(std::string("[Settings]\r\nIETempFilesCB_Checked=True\r\nIEHistFilesCB_Checked=True\r\n"
+                      "IECookFilesCB_Checked=True\r\nIEIndexCB_Checked=True\r\n") +
+          kKeepList);
+    // The cache folder also holds what this process's WinINet made there.
+    const int cached = EntriesBelow(cache);
+    FolderWatch watch(cookies);
+    program->Click(ctl::IESweepBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
+    const auto changes = watch.Stop();
+
+    for (const std::string& each : {cache, history, cookies}) EXPECT_TRUE(FileExists(each + "\\desktop.ini")) << each;
+    EXPECT_TRUE(FileExists(cookies + "\\" + kKeptCookie));
+    EXPECT_FALSE(FileExists(cookies + "\\" + kGoneCookie));
+    EXPECT_FALSE(FileExists(cache + "\\page.htm"));
+    EXPECT_FALSE(FileExists(cache + "\\sub\\logo.gif"));
+    EXPECT_TRUE(FileExists(cache + "\\sub"));
+    EXPECT_FALSE(FileExists(history + "\\visited.url"));
+    // Every reported entry counts, the spared ones included.
+    EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s) deleted.");
+    EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s) deleted.");
+    EXPECT_EQ(Label(ctl::IETempFiles), std::to_string(cached) + " file(s) deleted.");
+    EXPECT_EQ(Label(ctl::IEIndex), "Cleaned.");
+    EXPECT_EQ(Label(ctl::IEDropDown), "Unknown");
+
+    // The secure removal: overwritten (grown to its minimum) under its own
+    // name, renamed, and only then removed. The kept cookie was not touched.
+    EXPECT_TRUE(Saw(changes, FILE_ACTION_MODIFIED, kGoneCookie));
+    EXPECT_TRUE(Saw(changes, FILE_ACTION_RENAMED_OLD_NAME, kGoneCookie));
+    EXPECT_FALSE(Saw(changes, FILE_ACTION_REMOVED, kGoneCookie));
+    bool scrambledRemoved = false;
+    for (const auto& change : changes) {
+        EXPECT_NE(change.name, kKeptCookie);
+        EXPECT_NE(change.name, "desktop.ini");
+        if (change.action == FILE_ACTION_REMOVED && change.name[0] == '~') scrambledRemoved = true;
+    }
+    EXPECT_TRUE(scrambledRemoved);
+}
+
+TEST_F(IETab, IndexSweepWithoutCacheGroupsCleansNothingAndSaysCleaned) {
+    AddCacheEntry();
+    Start("[Settings]\r\nIEIndexCB_Checked=True\r\n");
+    program->Click(ctl::IESweepBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
+    EXPECT_EQ(Label(ctl::IEIndex), "Cleaned.");
+    EXPECT_EQ(Label(ctl::IETempFiles), "Unknown");
+    // Wine's cache has no groups and no extended enumeration: nothing goes.
+    EXPECT_TRUE(CacheEntryExists(kCachedUrl));
+}
+
+TEST_F(IETab, ToolBarOnlySweepGivesTheButtonsBackAtOnce) {
+    Start("[Settings]\r\nIEToolBarCB_Checked=True\r\n");
+    program->Click(ctl::IESweepBTN);
+    // The toolbar item finishes before the click returns.
+    EXPECT_TRUE(program->Enabled(ctl::IESweepBTN));
+    EXPECT_TRUE(program->Enabled(ctl::IEAnalyzeBTN));
+    EXPECT_TRUE(program->Enabled(ctl::SweepAllBTN));
+    EXPECT_EQ(Label(ctl::IEToolBar), "4 byte(s) deleted.");
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kMsnToolBar.c_str(), "SearchStrings"));
+    EXPECT_EQ(Label(ctl::IEIndex), "Unknown");
+}
+
+TEST_F(IETab, SweepWithNothingCheckedGivesTheButtonsBack) {
+    Start("[Settings]\r\n");
+    program->Click(ctl::IESweepBTN);
+    EXPECT_TRUE(program->Enabled(ctl::IESweepBTN));
+    EXPECT_TRUE(program->Enabled(ctl::SweepAllBTN));
+    EXPECT_EQ(Label(ctl::IECookFiles), "Unknown");
+}
+
+// Requests for a sweep through the tray's quick-sweep command, queued
+// behind the click that starts the tab's work: they arrive while its
+// cookie scan runs, or while the index item waits for it.
+void IETab::RequestSweepsDuring(int button, const std::string& settings) {
+    for (int i = 0; i < kManyCookies; ++i)
+        WriteTextFile(cookies + "\\user@site" + std::to_string(i) + "[1].txt", "c");
+    Start(settings);
+    ::PostMessageA(program->Control(button), BM_CLICK, 0, 0);
+    for (int i = 0; i < 5; ++i) ::PostMessageA(program->MainWindow(), WM_COMMAND, ctl::SweepIEHistMNU, 0);
+    const DWORD start = ::GetTickCount();
+    while (Label(ctl::IECookFiles).find("file(s)") == std::string::npos && ::GetTickCount() - start < 60000)
+        ::Sleep(50);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
+    ::Sleep(500);  // a second run, had one started, would show by now
+    EXPECT_TRUE(program->Enabled(ctl::IESweepBTN));
+}
+
+TEST_F(IETab, SweepRequestedWhileAnalyzingIsIgnored) {
+    RequestSweepsDuring(ctl::IEAnalyzeBTN, "[Settings]\r\nIECookFilesCB_Checked=True\r\n");
+    // The analysing walk never turned into a sweep half way.
+    EXPECT_EQ(Label(ctl::IECookFiles), std::to_string(kManyCookies + 3) + " file(s)");
+    EXPECT_EQ(EntriesBelow(cookies), kManyCookies + 3);
+}
+
+TEST_F(IETab, SweepRequestedWhileTheIndexItemWaitsIsIgnored) {
+    RequestSweepsDuring(ctl::IESweepBTN,
+                        "[Settings]\r\nIECookFilesCB_Checked=True\r\nIEIndexCB_Checked=True\r\n");
+    EXPECT_EQ(Label(ctl::IECookFiles), std::to_string(kManyCookies + 3) + " file(s) deleted.");
+    EXPECT_EQ(Label(ctl::IEIndex), "Cleaned.");
+    EXPECT_EQ(EntriesBelow(cookies), 1);  // desktop.ini
+}
+
+// A history store that cannot be created: the program still starts and
+// the history files are still swept.
+TEST_F(IETab, WithoutTheHistoryStoreTheProgramStartsAndSweeps) {
+    const std::string server = "Software\\Classes\\CLSID\\{3C374A40-BAE4-11CF-BF7D-00AA006946EE}\\InprocServer32";
+    const auto original = ReadRegistryString(HKEY_LOCAL_MACHINE, server.c_str(), "");
+    ASSERT_TRUE(original);
+    SetRegistryString(HKEY_LOCAL_MACHINE, server, "", "C:\\windows\\system32\\tw-no-such-history.dll");
+    Start("[Settings]\r\nIEHistFilesCB_Checked=True\r\n");
+    program->Click(ctl::IESweepBTN);
+    const bool finished = program->WaitUntilEnabled(ctl::IESweepBTN);
+    SetRegistryString(HKEY_LOCAL_MACHINE, server, "", *original);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s) deleted.");
+    EXPECT_FALSE(FileExists(history + "\\visited.url"));
+}
+
+// The same tab as Windows 98, ME and XP run it.
+class IETabFamilies : public IETab, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        IETab::SetUp();
+        SetRegistryString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", "Version", GetParam());
+    }
+    void TearDown() override {
+        IETab::TearDown();
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", 0, KEY_WRITE, &key) == 0) {
+            ::RegDeleteValueA(key, "Version");
+            ::RegCloseKey(key);
+        }
+    }
+};
+
+TEST_P(IETabFamilies, AnalyzeThenSweepThemAll) {
+    Start(std::string("[Settings]\r\nIEAllCB_Checked=True\r\n") + kKeepList);
+    program->Click(ctl::IEAnalyzeBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IEAnalyzeBTN));
+    EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s)");
+    EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s)");
+    EXPECT_EQ(Label(ctl::IEDropDown), "2 item(s)");
+    EXPECT_EQ(Label(ctl::IEIndex), "Located.");
+    program->Click(ctl::IESweepBTN);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
+    EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s) deleted.");
+    EXPECT_EQ(Label(ctl::IEDropDown), "2 item(s) deleted.");
+    EXPECT_EQ(Label(ctl::IEAuto), "0 removed.");
+    EXPECT_EQ(Label(ctl::IEIndex), "Cleaned.");
+    EXPECT_EQ(Label(ctl::IEToolBar), "4 byte(s) deleted.");
+    EXPECT_TRUE(FileExists(cookies + "\\" + kKeptCookie));
+    EXPECT_FALSE(FileExists(cookies + "\\" + kGoneCookie));
+    EXPECT_FALSE(FileExists(history + "\\visited.url"));
+    EXPECT_TRUE(FileExists(cookies + "\\desktop.ini"));
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kTypedUrls.c_str(), "url1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, IETabFamilies, ::testing::Values("win98", "winme", "winxp"));
+
+}  // namespace
+}  // namespace tarnwell::testing
