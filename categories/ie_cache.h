@@ -2,12 +2,25 @@
 // TIECache: the WinINet URL cache, bound by name so that the program runs
 // where the cache-group functions are missing (then every operation
 // answers 2 and nothing is cleaned).
+#include <functional>
+
 #include "categories/url_cache.h"
 #include "ui/win.h"
 
 namespace tarnwell {
 
 enum class TSearchPattern { spAll, spCookies, spHistory, spUrl };
+
+// The group a group find last reported.
+struct TGroupInfo {
+    std::uint32_t diskUsage = 0;
+    std::uint32_t diskQuota = 0;
+    std::uint32_t ownerStorage[4] = {};
+    std::string groupName;  // at most 120 characters
+};
+
+// A find that an OnEntry or OnGroup handler cancels answers this code.
+inline constexpr std::uint32_t kFindCancelled = 1223;  // ERROR_CANCELLED
 
 class TIECache : public UrlCacheStore {
 public:
@@ -18,6 +31,9 @@ public:
 
     unsigned FilterOptions = kMainWindowFilter;
     TSearchPattern SearchPattern = TSearchPattern::spAll;
+    // Told of each entry and group found; setting `cancel` ends that find.
+    std::function<void(TIECache& sender, bool& cancel)> OnEntry;
+    std::function<void(TIECache& sender, std::int64_t groupId, bool& cancel)> OnGroup;
 
     // Whether wininet.dll has the group and extended-enumeration functions;
     // decided once for the life of the program.
@@ -30,13 +46,17 @@ public:
     std::uint32_t FindCloseEntries() override;
     std::uint32_t DeleteEntry(const std::string& sourceUrl) override;
     const CacheEntry& CurrentEntry() const override { return entry_; }
+    const TGroupInfo& CurrentGroup() const { return group_; }
 
 private:
     void TakeEntry(const void* info);
+    std::uint32_t EntryFound(const void* info);
+    void CloseGroupFind();
 
     HANDLE groupFind_ = nullptr;
     HANDLE entryFind_ = nullptr;
     CacheEntry entry_;
+    TGroupInfo group_;
 };
 
 }  // namespace tarnwell

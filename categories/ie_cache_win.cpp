@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "engine/dos_time.h"
+
 namespace tarnwell {
 
 namespace {
@@ -72,25 +74,54 @@ const char* Pattern(TSearchPattern pattern) {
     return nullptr;
 }
 
+// The cache's UTC time as a local date-time; 0 when it cannot be converted.
+double LocalDateTime(const FILETIME& time) {
+    FILETIME local;
+    SYSTEMTIME calendar;
+    if (!::FileTimeToLocalFileTime(&time, &local) || !::FileTimeToSystemTime(&local, &calendar)) return 0;
+    return CalendarToDateTime(calendar.wYear, calendar.wMonth, calendar.wDay, calendar.wHour, calendar.wMinute,
+                              calendar.wSecond, calendar.wMilliseconds);
+}
+
+std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+
 }  // namespace
 
 bool TIECache::LibraryFound() { return Library().found; }
 
 TIECache::~TIECache() {
     if (entryFind_) FindCloseEntries();
+    CloseGroupFind();
+}
+
+// Each group search starts afresh (the walk asks for the first group after
+// every deletion), so the previous search's handle is closed first.
+void TIECache::CloseGroupFind() {
+    if (groupFind_ && LibraryFound()) Library().findClose(groupFind_);
+    groupFind_ = nullptr;
 }
 
 std::uint32_t TIECache::FindFirstGroup(std::int64_t& groupId) {
     if (!LibraryFound()) return kNoLibrary;
+    CloseGroupFind();
     GROUPID id = 0;
     groupFind_ = Library().findFirstGroup(0, 0, nullptr, 0, &id, nullptr);
     if (!groupFind_) return ::GetLastError();
     groupId = id;
+    static_assert(sizeof(INTERNET_CACHE_GROUP_INFOA) == 156);
     INTERNET_CACHE_GROUP_INFOA info{};
     DWORD size = sizeof info;
     info.dwGroupSize = size;
-    Library().getGroupAttribute(id, 0, CACHEGROUP_ATTRIBUTE_GET_ALL, &info, &size, nullptr);
-    return 0;
+    group_ = TGroupInfo{};
+    if (Library().getGroupAttribute(id, 0, CACHEGROUP_ATTRIBUTE_GET_ALL, &info, &size, nullptr)) {
+        group_.diskUsage = info.dwDiskUsage;
+        group_.diskQuota = info.dwDiskQuota;
+        for (int i = 0; i < 4; ++i) group_.ownerStorage[i] = info.dwOwnerStorage[i];
+        group_.groupName.assign(info.szGroupName, strnlen(info.szGroupName, GROUPNAME_MAX_LENGTH));
+    }
+    bool cancel = false;
+    if (OnGroup) OnGroup(*this, groupId, cancel);
+    return cancel ? kFindCancelled : 0;
 }
 
 std::uint32_t TIECache::DeleteGroup(std::int64_t groupId) {
@@ -100,8 +131,29 @@ std::uint32_t TIECache::DeleteGroup(std::int64_t groupId) {
 
 void TIECache::TakeEntry(const void* data) {
     const auto* info = static_cast<const INTERNET_CACHE_ENTRY_INFOA*>(data);
-    entry_.sourceUrl = info->lpszSourceUrlName ? info->lpszSourceUrlName : "";
-    entry_.localFileName = info->lpszLocalFileName ? info->lpszLocalFileName : "";
+    entry_.sourceUrl = Text(info->lpszSourceUrlName);
+    entry_.localFileName = Text(info->lpszLocalFileName);
+    entry_.entryType = info->CacheEntryType;
+    entry_.useCount = info->dwUseCount;
+    entry_.hitRate = info->dwHitRate;
+    entry_.size = (static_cast<std::uint64_t>(info->dwSizeHigh) << 32) | info->dwSizeLow;
+    entry_.lastModified = LocalDateTime(info->LastModifiedTime);
+    entry_.expire = LocalDateTime(info->ExpireTime);
+    entry_.lastAccess = LocalDateTime(info->LastAccessTime);
+    entry_.lastSync = LocalDateTime(info->LastSyncTime);
+    // The header text is counted, not terminated.
+    entry_.headerInfo = info->lpHeaderInfo ? std::string(static_cast<const char*>(info->lpHeaderInfo),
+                                                         info->dwHeaderInfoSize)
+                                           : std::string();
+    entry_.fileExtension = Text(info->lpszFileExtension);
+    entry_.exemptDelta = info->dwExemptDelta;
+}
+
+std::uint32_t TIECache::EntryFound(const void* data) {
+    TakeEntry(data);
+    bool cancel = false;
+    if (OnEntry) OnEntry(*this, cancel);
+    return cancel ? kFindCancelled : 0;
 }
 
 // Both finds are called twice: once for the size, once with a buffer of it.
@@ -119,8 +171,7 @@ std::uint32_t TIECache::FindFirstEntry(std::int64_t groupId) {
                                             reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer.data()), &size,
                                             nullptr, nullptr, nullptr);
     if (!entryFind_) return ::GetLastError();
-    TakeEntry(buffer.data());
-    return 0;
+    return EntryFound(buffer.data());
 }
 
 std::uint32_t TIECache::FindNextEntry() {
@@ -135,8 +186,7 @@ std::uint32_t TIECache::FindNextEntry() {
     if (!Library().findNextEntryEx(entryFind_, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer.data()), &size,
                                    nullptr, nullptr, nullptr))
         return ::GetLastError();
-    TakeEntry(buffer.data());
-    return 0;
+    return EntryFound(buffer.data());
 }
 
 std::uint32_t TIECache::FindCloseEntries() {

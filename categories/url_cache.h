@@ -12,9 +12,22 @@ namespace tarnwell {
 
 inline constexpr std::uint32_t kNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
+// The entry a find last reported. Times are local date-times (days since
+// 1899-12-30), 0 when the cache's time could not be converted.
 struct CacheEntry {
     std::string sourceUrl;
     std::string localFileName;
+    std::uint32_t entryType = 0;
+    std::uint32_t useCount = 0;
+    std::uint32_t hitRate = 0;
+    std::uint64_t size = 0;
+    double lastModified = 0;
+    double expire = 0;
+    double lastAccess = 0;
+    double lastSync = 0;
+    std::string headerInfo{};
+    std::string fileExtension{};
+    std::uint32_t exemptDelta = 0;
 };
 
 // Operations return 0 on success or an error code; entries are read from

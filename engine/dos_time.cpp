@@ -26,10 +26,16 @@ std::optional<DosDateTime> ToDosDateTime(int year, int month, int day, int hour,
 
 double DosToDateTime(DosDateTime dos) {
     const int year = 1980 + (dos.date >> 9);
-    const unsigned month = (dos.date >> 5) & 15u, day = dos.date & 31u;
+    const int month = (dos.date >> 5) & 15, day = dos.date & 31;
     const int hour = dos.time >> 11, minute = (dos.time >> 5) & 63, second = (dos.time & 31) * 2;
-    const long long days = DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30);
-    return static_cast<double>(days) + (hour * 3600 + minute * 60 + second) / 86400.0;
+    return CalendarToDateTime(year, month, day, hour, minute, second, 0);
+}
+
+double CalendarToDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    const long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                           DaysFromCivil(1899, 12, 30);
+    const double seconds = hour * 3600 + minute * 60 + second + millisecond / 1000.0;
+    return static_cast<double>(days) + seconds / 86400.0;
 }
 
 }  // namespace tarnwell

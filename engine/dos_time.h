@@ -15,5 +15,7 @@ struct DosDateTime {
 // None when the calendar time has no DOS form (outside 1980..2107).
 std::optional<DosDateTime> ToDosDateTime(int year, int month, int day, int hour, int minute, int second);
 double DosToDateTime(DosDateTime dos);
+// A calendar time at full (millisecond) resolution as a date-time.
+double CalendarToDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond);
 
 }  // namespace tarnwell

@@ -56,6 +56,9 @@ TEST(DosTime, RangeAndDateTimeValue) {
     ASSERT_TRUE(dos);
     EXPECT_DOUBLE_EQ(DosToDateTime(*dos), 36526.5);
     EXPECT_DOUBLE_EQ(DosToDateTime(*ToDosDateTime(1980, 1, 1, 0, 0, 0)), 29221.0);
+    // Full resolution, and days before the epoch count backwards.
+    EXPECT_DOUBLE_EQ(CalendarToDateTime(2000, 1, 1, 12, 0, 1, 500), 36526.5 + 1.5 / 86400);
+    EXPECT_DOUBLE_EQ(CalendarToDateTime(1899, 12, 29, 0, 0, 0, 0), -1.0);
 }
 
 }  // namespace
