@@ -29,4 +29,9 @@ for i in "${!tabs[@]}"; do
   name=$(printf '%02d-%s' "$((i + 1))" "${tabs[$i]// /-}")
   import -window root -crop 480x600+0+0 "$out/$name.png"
 done
+# The Internet Explorer tab once more, after "Analyze Risk" over the demo traces.
+wine explorer /desktop=shots,480x600 "$root/build/win32/ui_driver.exe" select-tab 0
+wine explorer /desktop=shots,480x600 "$root/build/win32/ui_driver.exe" click "$(grep -oP 'CONTROL\(IEAnalyzeBTN, \K[0-9]+' app/controls.def)"
+sleep 0.7
+import -window root -crop 480x600+0+0 "$out/13-Internet-Explorer-analyzed.png"
 echo "Screenshots in $out"

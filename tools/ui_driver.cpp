@@ -1,6 +1,7 @@
 // Drives a running Tarnwell from outside, for screenshots and manual
 // checks: "ui_driver select-tab N" shows the N-th tab (0 = first), as the
-// arrow keys on the tab row would.
+// arrow keys on the tab row would; "ui_driver click ID" clicks the control
+// with that ID and waits until it is enabled again.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,10 +35,37 @@ int SelectTab(int index) {
     return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index ? 0 : 1;
 }
 
+struct Search {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    if (::GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+int Click(int id) {
+    if (!FindTabs()) {
+        std::fprintf(stderr, "no Tarnwell window found\n");
+        return 1;
+    }
+    Search search{id, nullptr};
+    ::EnumChildWindows(::FindWindowA("TMainForm", nullptr), MatchId, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 1;
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(search.found, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
+    for (int waited = 0; !::IsWindowEnabled(search.found) && waited < 600; ++waited) ::Sleep(100);
+    return ::IsWindowEnabled(search.found) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "select-tab") == 0) return SelectTab(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: ui_driver select-tab N\n");
+    if (argc == 3 && std::strcmp(argv[1], "click") == 0) return Click(std::atoi(argv[2]));
+    std::fprintf(stderr, "usage: ui_driver select-tab N | click ID\n");
     return 2;
 }
