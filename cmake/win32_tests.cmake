@@ -3,7 +3,8 @@
 set(GTEST_WIN32 ${TARNWELL_DEPS}/gtest-win32)
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
-add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp)
+add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp
+    tests/win32/support/debug_output.cpp)
 target_include_directories(win32_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${GTEST_WIN32}/include)
 target_link_libraries(win32_test_support PUBLIC tarnwell_shell
     ${GTEST_WIN32}/lib/libgtest_main.a ${GTEST_WIN32}/lib/libgtest.a ${STATIC_RUNTIME})

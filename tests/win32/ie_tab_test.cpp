@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <cstring>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "app/registry_win.h"
 #include "app/system_info_win.h"
 #include "engine/registry_cleaner.h"
+#include "tests/win32/support/debug_output.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 #include <wininet.h>
@@ -320,20 +322,53 @@ TEST_F(IETab, SweepRequestedWhileTheIndexItemWaitsIsIgnored) {
     EXPECT_EQ(EntriesBelow(cookies), 1);  // desktop.ini
 }
 
-// A history store that cannot be created: the program still starts and
-// the history files are still swept.
+// The history object's server pointed at a library that is not there,
+// for as long as it lives.
+class MissingHistoryServer {
+public:
+    MissingHistoryServer() : original_(ReadRegistryString(HKEY_LOCAL_MACHINE, kServer, "")) {
+        SetRegistryString(HKEY_LOCAL_MACHINE, kServer, "", "C:\\windows\\system32\\tw-no-such-history.dll");
+    }
+    ~MissingHistoryServer() {
+        if (original_) SetRegistryString(HKEY_LOCAL_MACHINE, kServer, "", *original_);
+    }
+    bool Valid() const { return original_.has_value(); }
+
+private:
+    static constexpr const char* kServer =
+        "Software\\Classes\\CLSID\\{3C374A40-BAE4-11CF-BF7D-00AA006946EE}\\InprocServer32";
+    std::optional<std::string> original_;
+};
+
+// The program still starts and the history files are still swept.
 TEST_F(IETab, WithoutTheHistoryStoreTheProgramStartsAndSweeps) {
-    const std::string server = "Software\\Classes\\CLSID\\{3C374A40-BAE4-11CF-BF7D-00AA006946EE}\\InprocServer32";
-    const auto original = ReadRegistryString(HKEY_LOCAL_MACHINE, server.c_str(), "");
-    ASSERT_TRUE(original);
-    SetRegistryString(HKEY_LOCAL_MACHINE, server, "", "C:\\windows\\system32\\tw-no-such-history.dll");
+    MissingHistoryServer missing;
+    ASSERT_TRUE(missing.Valid());
     Start("[Settings]\r\nIEHistFilesCB_Checked=True\r\n");
     program->Click(ctl::IESweepBTN);
-    const bool finished = program->WaitUntilEnabled(ctl::IESweepBTN);
-    SetRegistryString(HKEY_LOCAL_MACHINE, server, "", *original);
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
     EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s) deleted.");
     EXPECT_FALSE(FileExists(history + "\\visited.url"));
+}
+
+// The reason is told to whoever listens: a debugger sees it at start-up.
+TEST_F(IETab, WithoutTheHistoryStoreTheReasonIsLogged) {
+    MissingHistoryServer missing;
+    ASSERT_TRUE(missing.Valid());
+    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    ASSERT_TRUE(::CopyFileA(TarnwellExe().c_str(), (folder / "Tarnwell.exe").c_str(), FALSE));
+    DebuggedStart start = StartAndReadDebugOutput(folder / "Tarnwell.exe", folder.Path(), "URL history");
+    EXPECT_TRUE(start.found) << start.output;
+    EXPECT_NE(start.output.find("Tarnwell: URL history unavailable: Creating the URL history object failed"),
+              std::string::npos)
+        << start.output;
+    // Once let go, the program goes on starting; it is ended here without
+    // ceremony, as nothing of it is looked at.
+    ::Sleep(1000);
+    DWORD code = 0;
+    EXPECT_TRUE(::GetExitCodeProcess(start.process.get(), &code) && code == STILL_ACTIVE);
+    ::TerminateProcess(start.process.get(), 0);
+    ::WaitForSingleObject(start.process.get(), 10000);
 }
 
 // The same tab as Windows 98, ME and XP run it.
