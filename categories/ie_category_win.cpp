@@ -46,12 +46,7 @@ TIECategory::TIECategory(CategoryServices services, IEStores stores)
 
 void TIECategory::SetUpScanner(FileItem& item) {
     TBaseScanner& scanner = item.scanner;
-    scanner.ScanStrategy = TScanStrategy::ssSpecifiedDir;
-    scanner.ScanDrives = sdHard;
-    scanner.Priority = TThreadPriority::tpNormal;
-    scanner.Attributes = 0;
-    scanner.Files = "*";
-    scanner.Recursive = true;
+    SetUpFolderWalk(scanner);
     scanner.OnFileFound = [this, &item](const std::string& name, const std::string& path, std::int32_t,
                                         std::int32_t, double) {
         if (!item.sweeping) return;

@@ -52,12 +52,7 @@ TWindowsCategory::TWindowsCategory(CategoryServices services)
 
 void TWindowsCategory::SetUpScanner(FileItem& item, bool spareDesktopIni) {
     TBaseScanner& scanner = item.scanner;
-    scanner.ScanStrategy = TScanStrategy::ssSpecifiedDir;
-    scanner.ScanDrives = sdHard;
-    scanner.Priority = TThreadPriority::tpNormal;
-    scanner.Attributes = 0;
-    scanner.Files = "*";
-    scanner.Recursive = true;
+    SetUpFolderWalk(scanner);
     scanner.OnFileFound = [this, &item, spareDesktopIni](const std::string& name, const std::string& path,
                                                          std::int32_t, std::int32_t, double) {
         if (!item.sweeping) return;

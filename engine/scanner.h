@@ -74,4 +74,8 @@ private:
     bool destroying_ = false;
 };
 
+// Sets a scanner to walk every file below the folder it is given, as the
+// categories' file items do.
+void SetUpFolderWalk(TBaseScanner& scanner);
+
 }  // namespace tarnwell

@@ -284,6 +284,15 @@ void TBaseScanner::Stop() {
     if (thread_) thread_->Terminate();
 }
 
+void SetUpFolderWalk(TBaseScanner& scanner) {
+    scanner.ScanStrategy = TScanStrategy::ssSpecifiedDir;
+    scanner.ScanDrives = sdHard;
+    scanner.Priority = TThreadPriority::tpNormal;
+    scanner.Attributes = 0;
+    scanner.Files = "*";
+    scanner.Recursive = true;
+}
+
 void TBaseScanner::WorkerEnded(TScanThread& thread) {
     if (!destroying_ && OnProcessDone) OnProcessDone(*this, thread.Count(), thread.Size());
     // Cleared only now, so that Execute inside OnProcessDone does nothing.

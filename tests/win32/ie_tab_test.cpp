@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <optional>
-#include <cstring>
 #include <thread>
 
 #include "app/control_table.h"
@@ -23,25 +22,10 @@ namespace {
 
 const std::string kTypedUrls = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const std::string kMsnToolBar = "Software\\Microsoft\\MSN ToolBar";
+const std::string kIntelliForms = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW";
 const char* kCachedUrl = "http://tarnwell.example/cached-page";
 const char* kGoneCookie = "user@gone.example[1].txt";
 const char* kKeptCookie = "user@kept.example[1].txt";
-
-// Entries below a folder, folders included, as the scanner counts them.
-int EntriesBelow(const std::string& folder) {
-    int count = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        ++count;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += EntriesBelow(folder + "\\" + name);
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
-    return count;
-}
 
 // Empties a folder as far as it can: files held open elsewhere stay, and
 // so do the folders of WinINet's own cache layout.
@@ -159,10 +143,14 @@ protected:
         SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://b.example/");
         DeleteKeyTree(HKEY_CURRENT_USER, kMsnToolBar);
         SetRegistryString(HKEY_CURRENT_USER, kMsnToolBar, "SearchStrings", "abc");  // four bytes with the NUL
+        DeleteKeyTree(HKEY_CURRENT_USER, kIntelliForms);
+        SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form1", "saved");
+        SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form2", "saved");
     }
     void TearDown() override {
         DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
         DeleteKeyTree(HKEY_CURRENT_USER, kMsnToolBar);
+        DeleteKeyTree(HKEY_CURRENT_USER, kIntelliForms);
         if (program && program->Running()) {
             program->EndSession();
             program->WaitForExit();
@@ -209,6 +197,7 @@ TEST_F(IETab, AnalyzeCountsEveryItemAndChangesNothing) {
     EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s)");
     EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s)");
     EXPECT_EQ(Label(ctl::IEDropDown), "2 item(s)");
+    EXPECT_EQ(Label(ctl::IEAuto), "2 item(s)");
     EXPECT_EQ(Label(ctl::IEIndex), "Located.");
     // The user's own key is measured twice: as HKCU and under HKU by SID.
     EXPECT_EQ(Label(ctl::IEToolBar), "8 byte(s)");
@@ -374,21 +363,13 @@ TEST_F(IETab, WithoutTheHistoryStoreTheReasonIsLogged) {
 // The same tab as Windows 98, ME and XP run it.
 class IETabFamilies : public IETab, public ::testing::WithParamInterface<const char*> {
 protected:
-    void SetUp() override {
-        IETab::SetUp();
-        SetRegistryString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", "Version", GetParam());
-    }
-    void TearDown() override {
-        IETab::TearDown();
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", 0, KEY_WRITE, &key) == 0) {
-            ::RegDeleteValueA(key, "Version");
-            ::RegCloseKey(key);
-        }
-    }
+    WindowsVersionOverride version{GetParam()};
 };
 
 TEST_P(IETabFamilies, AnalyzeThenSweepThemAll) {
+    RegKey tarnwellKey;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarnwell", 0, KEY_WRITE, tarnwellKey.put()) == 0)
+        ::RegDeleteValueA(tarnwellKey.get(), "fSid");
     Start(std::string("[Settings]\r\nIEAllCB_Checked=True\r\n") + kKeepList);
     program->Click(ctl::IEAnalyzeBTN);
     ASSERT_TRUE(program->WaitUntilEnabled(ctl::IEAnalyzeBTN));
@@ -400,7 +381,13 @@ TEST_P(IETabFamilies, AnalyzeThenSweepThemAll) {
     ASSERT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
     EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s) deleted.");
     EXPECT_EQ(Label(ctl::IEDropDown), "2 item(s) deleted.");
-    EXPECT_EQ(Label(ctl::IEAuto), "0 removed.");
+    EXPECT_EQ(Label(ctl::IEAuto), "2 removed.");
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kIntelliForms.c_str(), "form1"));
+    // On the NT family the protected storage is handed to the service,
+    // which is told whose it is.
+    const auto sid = ReadRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarnwell", "fSid");
+    if (std::string(GetParam()) == "winxp") EXPECT_EQ(sid, GetUserSidText());
+    else EXPECT_FALSE(sid);
     EXPECT_EQ(Label(ctl::IEIndex), "Cleaned.");
     EXPECT_EQ(Label(ctl::IEToolBar), "4 byte(s) deleted.");
     EXPECT_TRUE(FileExists(cookies + "\\" + kKeptCookie));

@@ -2,7 +2,6 @@
 // over files and registry lists planted in the test prefix.
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "app/control_table.h"
 #include "app/known_locations.h"
@@ -17,22 +16,6 @@ const std::string kRunMRU = "Software\\Microsoft\\Windows\\CurrentVersion\\Explo
 
 void SetString(const std::string& key, const std::string& value, const std::string& data) {
     SetRegistryString(HKEY_CURRENT_USER, key, value, data);
-}
-
-// Entries below a folder, folders included, as the scanner counts them.
-int EntriesBelow(const std::string& folder) {
-    int count = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        ++count;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += EntriesBelow(folder + "\\" + name);
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
-    return count;
 }
 
 class WindowsTab : public ::testing::Test {
@@ -161,24 +144,15 @@ class WindowsTabFamilies : public WindowsTab, public ::testing::WithParamInterfa
 protected:
     void SetUp() override {
         WindowsTab::SetUp();
-        HKEY key = nullptr;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", 0, nullptr, 0, KEY_WRITE,
-                          nullptr, &key, nullptr);
-        ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(GetParam()),
-                         static_cast<DWORD>(std::strlen(GetParam()) + 1));
-        ::RegCloseKey(key);
         MakeDirectories("C:\\recycled");
         for (const char* name : {"DC1.TXT", "desktop.ini"}) WriteTextFile(std::string("C:\\recycled\\") + name, "x");
     }
     void TearDown() override {
         WindowsTab::TearDown();
         RemoveTree("C:\\recycled");
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarnwell.exe", 0, KEY_WRITE, &key) == 0) {
-            ::RegDeleteValueA(key, "Version");
-            ::RegCloseKey(key);
-        }
     }
+
+    WindowsVersionOverride version{GetParam()};
 };
 
 TEST_P(WindowsTabFamilies, AnalyzeThenSweepAll) {

@@ -58,6 +58,36 @@ void SetRegistryString(HKEY root, const std::string& key, const std::string& val
     ::RegCloseKey(handle);
 }
 
+int EntriesBelow(const std::string& folder) {
+    int count = 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        ++count;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += EntriesBelow(folder + "\\" + name);
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return count;
+}
+
+namespace {
+constexpr const char* kTarnwellAppDefaults = "Software\\Wine\\AppDefaults\\Tarnwell.exe";
+}
+
+WindowsVersionOverride::WindowsVersionOverride(const std::string& version) {
+    SetRegistryString(HKEY_CURRENT_USER, kTarnwellAppDefaults, "Version", version);
+}
+
+WindowsVersionOverride::~WindowsVersionOverride() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kTarnwellAppDefaults, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    ::RegDeleteValueA(key, "Version");
+    ::RegCloseKey(key);
+}
+
 std::string TarnwellExe() {
     const char* unixPath = std::getenv("TARNWELL_EXE");
     std::string path = unixPath ? unixPath : "";

@@ -36,6 +36,19 @@ void RemoveTree(const std::string& path);
 std::map<int, HWND> ControlsOf(HWND parent);
 HWND FindChildById(HWND parent, int id);
 
+// Entries below a folder, folders included, as the scanner counts them.
+int EntriesBelow(const std::string& folder);
+
+// The Windows version Wine reports to Tarnwell.exe ("win98", "winme",
+// "winxp"...), for as long as the object lives.
+class WindowsVersionOverride {
+public:
+    explicit WindowsVersionOverride(const std::string& version);
+    ~WindowsVersionOverride();
+    WindowsVersionOverride(const WindowsVersionOverride&) = delete;
+    WindowsVersionOverride& operator=(const WindowsVersionOverride&) = delete;
+};
+
 // Writes a string value, creating the key if needed.
 void SetRegistryString(HKEY root, const std::string& key, const std::string& value, const std::string& data);
 
