@@ -159,6 +159,8 @@ std::uint32_t TIECache::EntryFound(const void* data) {
 // Both finds are called twice: once for the size, once with a buffer of it.
 std::uint32_t TIECache::FindFirstEntry(std::int64_t groupId) {
     if (!LibraryFound()) return kNoLibrary;
+    // An enumeration left open by its caller ends here rather than leaking.
+    if (entryFind_) FindCloseEntries();
     const DWORD mask = EntryTypeMask(FilterOptions);
     DWORD size = 0;
     entryFind_ = Library().findFirstEntryEx(Pattern(SearchPattern), 0, mask, groupId, nullptr, &size, nullptr,
