@@ -155,6 +155,9 @@ protected:
             program->EndSession();
             program->WaitForExit();
         }
+        // The folders are the prefix's own: other tests find them empty.
+        for (const std::string* each : {&cache, &history, &cookies})
+            if (!each->empty()) EmptyFolder(*each);
     }
     static std::string Trim(std::string folder) {
         while (!folder.empty() && folder.back() == '\\') folder.pop_back();
