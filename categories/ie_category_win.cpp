@@ -25,11 +25,9 @@ bool IsDirectory(const std::string& path) { return !path.empty() && DirectoryExi
 // The toolbar items finish before their start returns, so only the first
 // six labels can keep the tab busy.
 const CategoryFrame& TIECategory::Frame() {
-    static const CategoryFrame frame{
-        ctl::IEAnalyzeBTN,
-        ctl::IESweepBTN,
-        ctl::SweepIEHistMNU,
-        {ctl::IETempFiles, ctl::IEHistFiles, ctl::IECookFiles, ctl::IEDropDown, ctl::IEAuto, ctl::IEIndex}};
+    constexpr int kCheckedItems = 6;
+    static const CategoryFrame frame{ctl::IEAnalyzeBTN, ctl::IESweepBTN, ctl::SweepIEHistMNU,
+                                     std::vector<int>(kItemLabels, kItemLabels + kCheckedItems)};
     return frame;
 }
 
