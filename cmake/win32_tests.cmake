@@ -6,6 +6,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp
     tests/win32/support/debug_output.cpp)
 target_include_directories(win32_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${GTEST_WIN32}/include)
+# GoogleTest was built with this header in front of every file; so are the tests.
+target_compile_options(win32_test_support PUBLIC
+    -include ${CMAKE_SOURCE_DIR}/tests/win32/support/gtest_notification.h)
 target_link_libraries(win32_test_support PUBLIC tarnwell_shell
     ${GTEST_WIN32}/lib/libgtest_main.a ${GTEST_WIN32}/lib/libgtest.a ${STATIC_RUNTIME})
 

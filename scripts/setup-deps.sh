@@ -8,7 +8,7 @@ sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
 packages=(cmake ninja-build g++ make pkg-config
-          g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
+          g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 mingw-w64-i686-dev
           wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils imagemagick x11-apps xdotool
           dpkg-dev clang libclang-rt-14-dev)
 
@@ -41,6 +41,13 @@ fi
 mkdir -p "$deps/src"
 toolchain="$root/cmake/mingw-i686.cmake"
 
+# Cross-built libraries from another toolchain (an older thread model) are
+# built again, and so is the Win32 tree that linked them.
+stamp="$deps/toolchain.stamp"
+if [ -f "$stamp" ] && cmp -s "$stamp" "$toolchain"; then :; else
+  rm -rf "$deps/libjpeg" "$deps/src/libjpeg-build" "$deps/gtest-win32" "$deps/src/gtest-win32" "$root/build/win32"
+fi
+
 # libjpeg for the banner, from Debian's libjpeg-turbo source package.
 if [ ! -f "$deps/libjpeg/lib/libjpeg.a" ]; then
   (cd "$deps/src" && rm -rf libjpeg-turbo-* && apt-get source -qq libjpeg-turbo >/dev/null 2>&1)
@@ -63,9 +70,13 @@ for target in native win32; do
   prefix="$deps/gtest-$target"
   [ -f "$prefix/lib/libgtest.a" ] && continue
   extra=()
-  [ "$target" = win32 ] && extra=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -Dgtest_disable_pthreads=OFF)
+  # The win32 thread model has no std::mutex: GoogleTest gets a Notification
+  # of its own, see the header.
+  [ "$target" = win32 ] && extra=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -Dgtest_disable_pthreads=ON
+    -DCMAKE_CXX_FLAGS="-include $root/tests/win32/support/gtest_notification.h")
   cmake -S "$gtest_src" -B "$deps/src/gtest-$target" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib \
     "${extra[@]}" >/dev/null
   cmake --build "$deps/src/gtest-$target" --target install >/dev/null
 done
+cp "$toolchain" "$stamp"

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <optional>
-#include <thread>
 
 #include "app/control_table.h"
 #include "app/known_locations.h"
@@ -67,7 +66,7 @@ public:
         folderHandle_.reset(::CreateFileA(folder_.c_str(), FILE_LIST_DIRECTORY,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        thread_ = std::thread([this] { Watch(); });
+        thread_.reset(::CreateThread(nullptr, 0, WatchThread, this, 0, nullptr));
         // The first read is under way before anything else happens.
         while (!started_) ::Sleep(10);
         ::Sleep(100);
@@ -75,17 +74,22 @@ public:
     ~FolderWatch() { Stop(); }
 
     std::vector<Change> Stop() {
-        if (thread_.joinable()) {
+        if (thread_) {
             stop_ = true;
             const std::string wake = folder_ + "\\tw-watch-wake";
             WriteTextFile(wake, "");
             ::DeleteFileA(wake.c_str());
-            thread_.join();
+            ::WaitForSingleObject(thread_.get(), INFINITE);
+            thread_.reset();
         }
         return changes_;
     }
 
 private:
+    static DWORD WINAPI WatchThread(void* self) {
+        static_cast<FolderWatch*>(self)->Watch();
+        return 0;
+    }
     void Watch() {
         alignas(DWORD) static char buffer[65536];
         const DWORD filter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
@@ -109,7 +113,7 @@ private:
 
     std::string folder_;
     KernelHandle folderHandle_;
-    std::thread thread_;
+    KernelHandle thread_;
     std::atomic<bool> started_{false}, stop_{false};
     std::vector<Change> changes_;
 };
