@@ -8,7 +8,9 @@
 #include "app/path_macros.h"
 #include "app/registry_win.h"
 #include "app/sid_text.h"
+#include "app/system_info_win.h"
 #include "ui/handles.h"
+#include "ui/late_bound.h"
 
 namespace tarnwell {
 
@@ -127,18 +129,17 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The NT family and ME ask the shell of Windows 2000 and ME; where that
+// call is missing (NT 4), and on the other systems, the older call answers
+// for the folders it knows.
 std::string GetShellFolder(const OsFlags& os, int folderId) {
+    using GetFolderLocation = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPITEMIDLIST*);
+    const auto call =
+        os.IsNT || os.IsWinME ? BindLater<GetFolderLocation>("shell32.dll", "SHGetFolderLocation") : nullptr;
     LPITEMIDLIST items = nullptr;
-    if (os.IsNT || os.IsWinME) {
-        using GetFolderLocation = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPITEMIDLIST*);
-        Library shell32(::LoadLibraryA("Shell32.dll"));
-        auto call = shell32 ? reinterpret_cast<GetFolderLocation>(
-                                  reinterpret_cast<void*>(::GetProcAddress(shell32.get(), "SHGetFolderLocation")))
-                            : nullptr;
-        if (!call || FAILED(call(nullptr, folderId, nullptr, 0, &items))) return {};
-    } else if (FAILED(::SHGetSpecialFolderLocation(nullptr, folderId, &items))) {
-        return {};
-    }
+    const HRESULT found = call ? call(nullptr, folderId, nullptr, 0, &items)
+                               : ::SHGetSpecialFolderLocation(nullptr, folderId, &items);
+    if (FAILED(found)) return {};
     char path[MAX_PATH] = {};
     const BOOL ok = ::SHGetPathFromIDListA(items, path);
     ::CoTaskMemFree(items);
@@ -153,21 +154,12 @@ std::string GetTempDir() {
 }
 
 std::string GetUserSidText() {
-    KernelHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_READ, token.put())) return {};
-    DWORD size = 0;
-    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    std::vector<unsigned char> buffer(size);
-    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
-    PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
-    if (!::IsValidSid(sid)) return {};
-    SidParts parts;
-    parts.revision = static_cast<SID*>(sid)->Revision;
-    const SID_IDENTIFIER_AUTHORITY* authority = ::GetSidIdentifierAuthority(sid);
-    for (int i = 0; i < 6; ++i) parts.authority[i] = authority->Value[i];
-    const int count = *::GetSidSubAuthorityCount(sid);
-    for (int i = 0; i < count; ++i) parts.subAuthorities.push_back(*::GetSidSubAuthority(sid, i));
-    return SidText(parts);
+    const KernelHandle token = OpenOwnToken(TOKEN_READ, false);
+    if (!token) return {};
+    const std::vector<unsigned char> buffer = TokenInformation(token.get(), TokenUser);
+    if (buffer.size() < sizeof(TOKEN_USER)) return {};
+    const std::optional<SidParts> sid = SidInBuffer(buffer, reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
+    return sid ? SidText(*sid) : std::string();
 }
 
 std::string GetUserNameText() {

@@ -11,6 +11,7 @@
 #include "resident/service_control.h"
 #include "shredder/shred_dialogs.h"
 #include "ui/handles.h"
+#include "ui/late_bound.h"
 #include "ui/message_pump.h"
 
 namespace tarnwell {
@@ -189,8 +190,7 @@ void TMainForm::SweepThemAll(int allBox, std::initializer_list<int> governed) {
 void TMainForm::TransBarChange() {
     // Layered windows exist from Windows 2000 on; elsewhere nothing changes.
     using SetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-    static const auto setLayered = reinterpret_cast<SetLayered>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")));
+    static const auto setLayered = BindLater<SetLayered>("user32.dll", "SetLayeredWindowAttributes");
     const int position = controls_.Get<TTrackBar>(ctl::TransBar).Position();
     const LONG exStyle = ::GetWindowLongA(hwnd_, GWL_EXSTYLE);
     if (position == 0 || !setLayered) {

@@ -21,4 +21,28 @@ std::string SidText(const SidParts& sid) {
     return text;
 }
 
+std::optional<SidParts> ReadSid(const unsigned char* bytes, std::size_t size) {
+    constexpr std::size_t kHeader = 8;
+    constexpr std::uint8_t kRevision = 1, kMaxSubAuthorities = 15;
+    if (!bytes || size < kHeader || bytes[0] != kRevision || bytes[1] > kMaxSubAuthorities) return std::nullopt;
+    const std::size_t count = bytes[1];
+    if (size < kHeader + 4 * count) return std::nullopt;
+    SidParts sid;
+    sid.revision = bytes[0];
+    for (int i = 0; i < 6; ++i) sid.authority[i] = bytes[2 + i];
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* word = bytes + kHeader + 4 * i;
+        sid.subAuthorities.push_back(std::uint32_t{word[0]} | (std::uint32_t{word[1]} << 8) |
+                                     (std::uint32_t{word[2]} << 16) | (std::uint32_t{word[3]} << 24));
+    }
+    return sid;
+}
+
+SidParts AdministratorsSid() {
+    SidParts sid;
+    sid.authority = {0, 0, 0, 0, 0, 5};  // SECURITY_NT_AUTHORITY
+    sid.subAuthorities = {32, 544};      // built-in domain, Administrators alias
+    return sid;
+}
+
 }  // namespace tarnwell

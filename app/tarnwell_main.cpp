@@ -1,5 +1,8 @@
 // Program entry: the command-line actions that need no window, then the
 // windows and the message loop.
+// The program's Windows settings come first; Winsock 2 after them.
+#include "ui/win.h"
+
 #include <winsock2.h>
 
 #include <string>

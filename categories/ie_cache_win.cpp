@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/dos_time.h"
+#include "ui/late_bound.h"
 
 namespace tarnwell {
 
@@ -22,7 +23,6 @@ using DeleteEntryFn = BOOL(WINAPI*)(LPCSTR);
 using FindCloseFn = BOOL(WINAPI*)(HANDLE);
 
 struct WinInet {
-    HMODULE module = nullptr;
     FindFirstGroupFn findFirstGroup = nullptr;
     FindNextGroupFn findNextGroup = nullptr;
     GetGroupAttributeFn getGroupAttribute = nullptr;
@@ -35,26 +35,22 @@ struct WinInet {
     bool found = false;
 };
 
-template <typename T>
-T Bind(HMODULE module, const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-// Loaded once and kept loaded for the program's life.
+// wininet comes with Internet Explorer, not with the system: its calls are
+// bound whatever the system's age, and all of them or none are used. Once
+// loaded, it stays loaded for the program's life.
 const WinInet& Library() {
     static const WinInet library = [] {
+        constexpr const char* kModule = "wininet.dll";
         WinInet w;
-        w.module = ::LoadLibraryA("wininet.dll");
-        if (!w.module) return w;
-        w.findFirstGroup = Bind<FindFirstGroupFn>(w.module, "FindFirstUrlCacheGroup");
-        w.findNextGroup = Bind<FindNextGroupFn>(w.module, "FindNextUrlCacheGroup");
-        w.getGroupAttribute = Bind<GetGroupAttributeFn>(w.module, "GetUrlCacheGroupAttributeA");
-        w.setGroupAttribute = Bind<SetGroupAttributeFn>(w.module, "SetUrlCacheGroupAttributeA");
-        w.findFirstEntryEx = Bind<FindFirstEntryExFn>(w.module, "FindFirstUrlCacheEntryExA");
-        w.findNextEntryEx = Bind<FindNextEntryExFn>(w.module, "FindNextUrlCacheEntryExA");
-        w.deleteGroup = Bind<DeleteGroupFn>(w.module, "DeleteUrlCacheGroup");
-        w.deleteEntry = Bind<DeleteEntryFn>(w.module, "DeleteUrlCacheEntry");
-        w.findClose = Bind<FindCloseFn>(w.module, "FindCloseUrlCache");
+        w.findFirstGroup = BindOptional<FindFirstGroupFn>(kModule, "FindFirstUrlCacheGroup");
+        w.findNextGroup = BindOptional<FindNextGroupFn>(kModule, "FindNextUrlCacheGroup");
+        w.getGroupAttribute = BindOptional<GetGroupAttributeFn>(kModule, "GetUrlCacheGroupAttributeA");
+        w.setGroupAttribute = BindOptional<SetGroupAttributeFn>(kModule, "SetUrlCacheGroupAttributeA");
+        w.findFirstEntryEx = BindOptional<FindFirstEntryExFn>(kModule, "FindFirstUrlCacheEntryExA");
+        w.findNextEntryEx = BindOptional<FindNextEntryExFn>(kModule, "FindNextUrlCacheEntryExA");
+        w.deleteGroup = BindOptional<DeleteGroupFn>(kModule, "DeleteUrlCacheGroup");
+        w.deleteEntry = BindOptional<DeleteEntryFn>(kModule, "DeleteUrlCacheEntry");
+        w.findClose = BindOptional<FindCloseFn>(kModule, "FindCloseUrlCache");
         w.found = w.findFirstGroup && w.findNextGroup && w.getGroupAttribute && w.setGroupAttribute &&
                   w.findFirstEntryEx && w.findNextEntryEx && w.deleteGroup && w.deleteEntry && w.findClose;
         return w;

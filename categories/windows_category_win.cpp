@@ -3,7 +3,7 @@
 #include "app/control_table.h"
 #include "engine/file_names.h"
 #include "engine/registry_items.h"
-#include "ui/handles.h"
+#include "ui/late_bound.h"
 #include "ui/message_pump.h"
 
 namespace tarnwell {
@@ -143,11 +143,12 @@ void TWindowsCategory::RunRegistryItem(int label, int (*item)(bool, const Regist
                                    std::to_string(count) + (sweep ? " item(s) deleted." : " item(s)"));
 }
 
+// The shell of Windows 98 and 2000 (4.71) on; without it the bins are left
+// as they are, their files already removed one by one where a folder of
+// our own was found.
 void TWindowsCategory::EmptyRecycleBin() {
     using EmptyBin = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
-    Library shell32(::LoadLibraryA("Shell32.dll"));
-    if (!shell32) return;
-    auto call = reinterpret_cast<EmptyBin>(reinterpret_cast<void*>(::GetProcAddress(shell32.get(), "SHEmptyRecycleBinA")));
+    const auto call = BindLater<EmptyBin>("shell32.dll", "SHEmptyRecycleBinA");
     constexpr DWORD kNoConfirmationNoProgressNoSound = 7;
     if (call) call(services_.owner, nullptr, kNoConfirmationNoProgressNoSound);
 }

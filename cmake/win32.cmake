@@ -24,6 +24,7 @@ add_library(tarnwell_shell STATIC
     app/settings_store_win.cpp
     app/single_instance_win.cpp
     app/system_info_win.cpp
+    engine/file_info_win.cpp
     engine/file_time_win.cpp
     engine/registry_cleaner_win.cpp
     engine/registry_items_win.cpp
@@ -38,15 +39,19 @@ add_library(tarnwell_shell STATIC
     ui/controls.cpp
     ui/hints.cpp
     ui/jpeg_bitmap.cpp
+    ui/late_bound.cpp
     ui/message_pump.cpp
     ui/page_control.cpp
     ui/popup_menu.cpp
+    ui/text_file.cpp
 )
 target_include_directories(tarnwell_shell PUBLIC ${CMAKE_SOURCE_DIR} ${TARNWELL_DEPS}/libjpeg/include)
 target_link_libraries(tarnwell_shell PUBLIC tarnwell_core ${TARNWELL_DEPS}/libjpeg/lib/libjpeg.a
     comctl32 comdlg32 shell32 ole32 uuid advapi32 ws2_32 gdi32 user32 kernel32)
 
-add_executable(Tarnwell WIN32 app/tarnwell_main.cpp res/Tarnwell.rc)
+# The runtime shims are objects of each program, ahead of the import libraries.
+set(RUNTIME_SHIMS ui/runtime_ansi_shims_win.cpp)
+add_executable(Tarnwell WIN32 app/tarnwell_main.cpp ${RUNTIME_SHIMS} res/Tarnwell.rc)
 target_link_libraries(Tarnwell PRIVATE tarnwell_shell ${STATIC_RUNTIME})
 set_target_properties(Tarnwell PROPERTIES OUTPUT_NAME Tarnwell)
 
@@ -59,6 +64,6 @@ add_executable(bench_engine tools/bench_engine.cpp)
 target_link_libraries(bench_engine PRIVATE tarnwell_shell psapi ${STATIC_RUNTIME})
 
 # The background service the program registers on the NT family.
-add_executable(TWSvc stand-ins/service/twsvc.cpp engine/registry_cleaner_win.cpp)
+add_executable(TWSvc stand-ins/service/twsvc.cpp engine/registry_cleaner_win.cpp ui/text_file.cpp ${RUNTIME_SHIMS})
 target_include_directories(TWSvc PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(TWSvc PRIVATE advapi32 ${STATIC_RUNTIME})

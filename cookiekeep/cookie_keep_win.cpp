@@ -1,11 +1,10 @@
 #include "cookiekeep/cookie_keep.h"
 
-#include <fstream>
-#include <sstream>
 
 #include "app/control_table.h"
 #include "engine/file_names.h"
 #include "ui/control_factory.h"
+#include "ui/text_file.h"
 
 namespace tarnwell {
 
@@ -46,13 +45,6 @@ std::optional<WIN32_FIND_DATAA> FirstEntry(const std::string& folder) {
 }
 
 std::string SettingsFile(const std::string& programDir) { return programDir + "settings.ini"; }
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -231,7 +223,7 @@ void TCookieKeep::FillCookieDomains(int tab, const std::string& folder) {
     source.Clear();
     const std::string file = JoinPath(folder, "cookies.txt");
     if (::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    for (const std::string& domain : CookieDomains(ReadWholeFile(file))) source.AddItem(domain);
+    for (const std::string& domain : CookieDomains(ReadWholeFile(file).value_or(""))) source.AddItem(domain);
 }
 
 void TCookieKeep::FillFlashCandidates() {

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "app/setting_value.h"
+#include "engine/file_info_win.h"
 #include "engine/file_names.h"
 #include "engine/file_time_win.h"
 #include "engine/random.h"
 #include "ui/handles.h"
+#include "ui/late_bound.h"
 #include "ui/win.h"
 
 namespace tarnwell {
@@ -29,11 +31,10 @@ std::string FullPath(const std::string& path) {
 
 // Where the handle's file really lies; none when the system cannot say
 // (GetFinalPathNameByHandleA exists from Windows Vista on; older systems
-// rely on the reparse-point attribute alone).
+// rely on the reparse-point attributes of the file and of its folders).
 std::optional<std::string> FinalPath(HANDLE file) {
     using FinalPathByHandle = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-    static const auto call = reinterpret_cast<FinalPathByHandle>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    static const auto call = BindLater<FinalPathByHandle>("kernel32.dll", "GetFinalPathNameByHandleA");
     if (!call) return std::nullopt;
     char path[MAX_PATH * 2] = {};
     const DWORD length = call(file, path, sizeof path, 0);
@@ -44,15 +45,51 @@ std::optional<std::string> FinalPath(HANDLE file) {
     return text;
 }
 
+// Where the system cannot say where a handle's file lies (before Windows
+// Vista), a folder link on the way is what could lead elsewhere: junctions
+// and folders with a volume mounted on them (Windows 2000 and XP) carry the
+// reparse-point attribute; Windows 95, 98, ME and NT 4 have no such links.
+// A folder that cannot be asked counts as a link. The drive's or share's
+// root is not asked: it is where the path starts, not a step on the way.
+bool NoFolderLinkOnTheWay(const std::string& path) {
+    const std::string full = FullPath(path);
+    size_t start = 0;
+    if (full.size() > 2 && full[1] == ':') {
+        start = 3;
+    } else if (full.rfind("\\\\", 0) == 0) {
+        const size_t share = full.find('\\', 2);
+        const size_t root = share == std::string::npos ? share : full.find('\\', share + 1);
+        start = root == std::string::npos ? full.size() : root + 1;
+    }
+    for (size_t i = start; i < full.size(); ++i) {
+        // The second byte of a double-byte character may look like a backslash.
+        if (::IsDBCSLeadByte(static_cast<BYTE>(full[i]))) {
+            ++i;
+            continue;
+        }
+        if (full[i] != '\\') continue;
+        const DWORD attributes = ::GetFileAttributesA(full.substr(0, i).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    }
+    return true;
+}
+
 // Whether the opened file lies where its name says. Short (8.3) names in
 // the path are expanded only when the quick comparison fails.
 bool LiesAtItsName(HANDLE file, const std::string& path) {
     const auto real = FinalPath(file);
-    if (!real) return true;
+    if (!real) return NoFolderLinkOnTheWay(path);
     const std::string full = FullPath(path);
     if (Lower(*real) == Lower(full)) return true;
+    // Every system that can name the handle's file (Windows Vista on) can
+    // expand short names too. Should the expansion still be missing, the
+    // names are taken to differ: the file is left where it is, so the lack
+    // never lets a removal reach further than its name.
+    using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    static const auto longPathName = BindLater<LongPathName>("kernel32.dll", "GetLongPathNameA");
+    if (!longPathName) return false;
     char longPath[MAX_PATH * 2] = {};
-    const DWORD length = ::GetLongPathNameA(full.c_str(), longPath, sizeof longPath);
+    const DWORD length = longPathName(full.c_str(), longPath, sizeof longPath);
     return length > 0 && length < sizeof longPath && Lower(*real) == Lower(std::string(longPath, length));
 }
 
@@ -60,12 +97,33 @@ bool LiesAtItsName(HANDLE file, const std::string& path) {
 // what was checked is what is changed; none when the call is missing.
 using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 SetInformationByHandle HandleInformationCall() {
-    static const auto call = reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    static const auto call = BindLater<SetInformationByHandle>("kernel32.dll", "SetFileInformationByHandle");
     return call;
 }
 constexpr int kFileRenameInfo = 3;
 constexpr int kFileDispositionInfo = 4;
+
+// The records the by-handle calls of Windows Vista take. The headers of
+// the oldest systems do not declare them; they only ever reach those
+// calls, so only systems that know them ever see them.
+struct BasicInfo {
+    LARGE_INTEGER CreationTime, LastAccessTime, LastWriteTime, ChangeTime;
+    DWORD FileAttributes;
+};
+struct StandardInfo {
+    LARGE_INTEGER AllocationSize, EndOfFile;
+    DWORD NumberOfLinks;
+    BOOLEAN DeletePending, Directory;
+};
+struct RenameInfo {
+    BOOLEAN ReplaceIfExists;
+    HANDLE RootDirectory;
+    DWORD FileNameLength;
+    WCHAR FileName[1];
+};
+struct DispositionInfo {
+    BOOLEAN DeleteFile;
+};
 
 struct HandleFacts {
     DWORD attributes;
@@ -77,11 +135,10 @@ struct HandleFacts {
 // volume, which costs more than the rest of a small file's removal under Wine.
 std::optional<HandleFacts> QueryFacts(HANDLE file) {
     using InformationByHandleEx = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-    static const auto call = reinterpret_cast<InformationByHandleEx>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    static const auto call = BindLater<InformationByHandleEx>("kernel32.dll", "GetFileInformationByHandleEx");
     constexpr int kFileBasicInfo = 0, kFileStandardInfo = 1;
-    FILE_BASIC_INFO basic{};
-    FILE_STANDARD_INFO standard{};
+    BasicInfo basic{};
+    StandardInfo standard{};
     if (call && call(file, kFileBasicInfo, &basic, sizeof basic) &&
         call(file, kFileStandardInfo, &standard, sizeof standard))
         return HandleFacts{basic.FileAttributes, standard.NumberOfLinks};
@@ -114,16 +171,14 @@ public:
     DWORD Links() const { return links_; }
 
     bool SetLength(std::int64_t length) {
-        LARGE_INTEGER position;
-        position.QuadPart = length;
-        return ::SetFilePointerEx(handle_.get(), position, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_.get());
+        return SeekFromStart(handle_.get(), length) && ::SetEndOfFile(handle_.get());
     }
 
     void Rename(const std::string& newName) {
         if (auto call = HandleInformationCall()) {
             const std::wstring wide = Widen(FullPath(newName));
-            std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + wide.size() * sizeof(wchar_t));
-            auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+            std::vector<unsigned char> buffer(sizeof(RenameInfo) + wide.size() * sizeof(wchar_t));
+            auto* info = reinterpret_cast<RenameInfo*>(buffer.data());
             info->ReplaceIfExists = FALSE;
             info->RootDirectory = nullptr;
             info->FileNameLength = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
@@ -136,7 +191,7 @@ public:
 
     void Delete() {
         if (auto call = HandleInformationCall()) {
-            FILE_DISPOSITION_INFO info{TRUE};
+            DispositionInfo info{TRUE};
             if (call(handle_.get(), kFileDispositionInfo, &info, sizeof info)) return;
         }
         handle_.reset();
@@ -159,24 +214,22 @@ private:
 
 // A plain attribute query: the name is not taken as a search pattern.
 bool ExistsWithDosDate(const std::string& fileName) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return ::GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data) &&
-           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && LocalDosTime(data.ftLastWriteTime);
+    const auto data = QueryFileInfo(fileName);
+    return data && !(data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && LocalDosTime(data->ftLastWriteTime);
 }
 
 // One overwrite pass: the whole (possibly grown) length, 64-bit, with one
 // repeated byte value below 128. Failures end the pass, not the removal.
 void Overwrite(ExclusiveFile& file, const RemovalOptions& options, TRandom& random) {
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Handle(), &size)) return;
-    if (options.OverMin && size.QuadPart < kMinimumOverwrite) {
+    std::optional<std::int64_t> size = OpenFileSize(file.Handle());
+    if (!size) return;
+    if (options.OverMin && *size < kMinimumOverwrite) {
         if (!file.SetLength(kMinimumOverwrite)) return;
-        size.QuadPart = kMinimumOverwrite;
+        size = kMinimumOverwrite;
     }
     std::vector<unsigned char> block(kOverwriteBlock, static_cast<unsigned char>(random.Below(128)));
-    LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(file.Handle(), start, nullptr, FILE_BEGIN)) return;
-    for (std::int64_t left = size.QuadPart; left > 0;) {
+    if (!SeekFromStart(file.Handle(), 0)) return;
+    for (std::int64_t left = *size; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(left < kOverwriteBlock ? left : kOverwriteBlock);
         DWORD written = 0;
         if (!::WriteFile(file.Handle(), block.data(), chunk, &written, nullptr) || written != chunk) return;

@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
+source scripts/win-arch.sh
 bash scripts/build-win32.sh bench_engine
 source scripts/wine-session.sh "$root/build/wine-bench"
 trap wine_session_stop EXIT
-wine build/win32/bench_engine.exe "${@:-all}"
+wine $win_tree/bench_engine.exe "${@:-all}"

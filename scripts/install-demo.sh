@@ -6,5 +6,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/seed-demo.sh"
 install_dir="$WINEPREFIX/drive_c/Program Files/Tarnwell"
 mkdir -p "$install_dir/plugins"
-cp "$root/build/win32/Tarnwell.exe" "$root/build/win32/TWSvc.exe" "$install_dir/"
+cp "$root/${win_tree:-build/win32}/Tarnwell.exe" "$root/${win_tree:-build/win32}/TWSvc.exe" "$install_dir/"
 cp "$root"/scripts/demo/plugins/*.ini "$install_dir/plugins/"

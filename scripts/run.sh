@@ -5,6 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
+source scripts/win-arch.sh
 bash scripts/build-win32.sh Tarnwell TWSvc ui_driver
 
 source scripts/wine-session.sh "$root/build/wine-demo"
@@ -17,7 +18,7 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 No display here: Tarnwell runs on the virtual display $DISPLAY.
 Look at it from another shell:
   DISPLAY=$DISPLAY import -window root tarnwell.png     # a screenshot
-  WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY wine explorer /desktop=Tarnwell,800x640 $root/build/win32/ui_driver.exe select-tab 0
+  WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY $(command -v wine) explorer /desktop=Tarnwell,800x640 $root/$win_tree/ui_driver.exe select-tab 0
 Press Ctrl+C here to end it.
 TXT
 fi

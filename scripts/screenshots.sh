@@ -6,6 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
+source scripts/win-arch.sh
 bash scripts/build-win32.sh Tarnwell TWSvc ui_driver
 
 source scripts/wine-session.sh "$root/build/wine-shots"
@@ -24,14 +25,14 @@ tabs=("Internet Explorer" "AOL Browser" "Netscape" "Opera" "FireFox" "Media Play
       "Plugins" "Shredder" "Security" "Settings" "Control Panel")
 sleep 3
 for i in "${!tabs[@]}"; do
-  wine explorer /desktop=shots,480x600 "$root/build/win32/ui_driver.exe" select-tab "$i"
+  wine explorer /desktop=shots,480x600 "$root/$win_tree/ui_driver.exe" select-tab "$i"
   sleep 0.7
   name=$(printf '%02d-%s' "$((i + 1))" "${tabs[$i]// /-}")
   import -window root -crop 480x600+0+0 "$out/$name.png"
 done
 # The Internet Explorer tab once more, after "Analyze Risk" over the demo traces.
-wine explorer /desktop=shots,480x600 "$root/build/win32/ui_driver.exe" select-tab 0
-wine explorer /desktop=shots,480x600 "$root/build/win32/ui_driver.exe" click "$(grep -oP 'CONTROL\(IEAnalyzeBTN, \K[0-9]+' app/controls.def)"
+wine explorer /desktop=shots,480x600 "$root/$win_tree/ui_driver.exe" select-tab 0
+wine explorer /desktop=shots,480x600 "$root/$win_tree/ui_driver.exe" click "$(grep -oP 'CONTROL\(IEAnalyzeBTN, \K[0-9]+' app/controls.def)"
 sleep 0.7
 import -window root -crop 480x600+0+0 "$out/13-Internet-Explorer-analyzed.png"
 echo "Screenshots in $out"

@@ -18,6 +18,12 @@ build/fuzz/core_text_fuzz -runs=100000 -seed=1 2>&1 | tail -n 1
 
 bash scripts/build-win32.sh
 
+# Every shipped binary imports only what Windows 95, 98, ME and NT 4 export.
+bash scripts/check-imports.sh build/win32
+
+source scripts/win-arch.sh
+[ "$TARNWELL_WIN_ARCH" = i686 ] || bash scripts/build-win32.sh
+
 # A fresh prefix for every run, so no test sees what an earlier run left.
 rm -rf build/wine-test
 source scripts/wine-session.sh "$root/build/wine-test"
@@ -25,4 +31,4 @@ trap wine_session_stop EXIT
 wine_session_display
 bash scripts/prepare-test-prefix.sh
 # The tests share one registry and one single-instance mutex: run them in turn.
-ctest --test-dir build/win32 --output-on-failure -j1
+ctest --test-dir "$win_tree" --output-on-failure -j1

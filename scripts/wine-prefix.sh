@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Creates (once) a 32-bit Wine prefix at $1 that is ready for Tarnwell:
-# crash dialog off, fonts installed. Later calls return at once.
+# Creates (once) a Wine prefix at $1 that is ready for Tarnwell: crash
+# dialog off, fonts installed. Later calls return at once. The prefix is
+# 32-bit unless WINEARCH says otherwise.
 set -euo pipefail
 prefix=$1
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH="${WINEARCH:-win32}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -f "$prefix/.tarnwell-ready" ]; then exit 0; fi
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"

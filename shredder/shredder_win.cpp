@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/file_info_win.h"
 #include "engine/file_names.h"
 #include "ui/handles.h"
 #include "ui/message_pump.h"
@@ -18,9 +19,8 @@ bool IsDirectory(const std::string& path) {
 }
 
 bool IsFile(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    const auto data = QueryFileInfo(path);
+    return data && !(data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string Upper(std::string text) {

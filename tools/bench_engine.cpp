@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_info_win.h"
 #include "engine/file_names.h"
 #include "engine/random.h"
 #include "engine/scanner.h"
@@ -160,19 +161,15 @@ void BareRemoval(const std::string& path, TRandom& random) {
     { FileHandle probe(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)); }
     {
         FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        LARGE_INTEGER size{};
-        ::GetFileSizeEx(file.get(), &size);
-        if (size.QuadPart < kMinimumOverwrite) {
-            LARGE_INTEGER grown;
-            grown.QuadPart = kMinimumOverwrite;
-            ::SetFilePointerEx(file.get(), grown, nullptr, FILE_BEGIN);
+        std::int64_t size = OpenFileSize(file.get()).value_or(0);
+        if (size < kMinimumOverwrite) {
+            SeekFromStart(file.get(), kMinimumOverwrite);
             ::SetEndOfFile(file.get());
-            size = grown;
+            size = kMinimumOverwrite;
         }
         std::vector<unsigned char> block(kOverwriteBlock, static_cast<unsigned char>(random.Below(128)));
-        LARGE_INTEGER start{};
-        ::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
-        for (std::int64_t left = size.QuadPart; left > 0; left -= kOverwriteBlock) {
+        SeekFromStart(file.get(), 0);
+        for (std::int64_t left = size; left > 0; left -= kOverwriteBlock) {
             DWORD written = 0;
             ::WriteFile(file.get(), block.data(), static_cast<DWORD>(std::min<std::int64_t>(left, kOverwriteBlock)),
                         &written, nullptr);
@@ -183,8 +180,7 @@ void BareRemoval(const std::string& path, TRandom& random) {
     {
         FileHandle file(
             ::CreateFileA(renamed.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        LARGE_INTEGER zero{};
-        ::SetFilePointerEx(file.get(), zero, nullptr, FILE_BEGIN);
+        SeekFromStart(file.get(), 0);
         ::SetEndOfFile(file.get());
     }
     ::DeleteFileA(renamed.c_str());

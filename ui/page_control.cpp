@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/handles.h"
+#include "ui/late_bound.h"
 
 namespace tarnwell {
 
@@ -36,10 +36,7 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 // Themed tab-page background on XP; absent elsewhere, then plain.
 void EnableTabTexture(HWND page) {
     using EnableTexture = HRESULT(WINAPI*)(HWND, DWORD);
-    static Library uxtheme(::LoadLibraryA("uxtheme.dll"));
-    if (!uxtheme) return;
-    auto call = reinterpret_cast<EnableTexture>(
-        reinterpret_cast<void*>(::GetProcAddress(uxtheme.get(), "EnableThemeDialogTexture")));
+    const auto call = BindLater<EnableTexture>("uxtheme.dll", "EnableThemeDialogTexture");
     constexpr DWORD kEnableTab = 0x6;  // ETDT_ENABLETAB
     if (call) call(page, kEnableTab);
 }

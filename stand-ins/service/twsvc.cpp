@@ -3,10 +3,11 @@
 // SID text in HKLM "SOFTWARE\Tarnwell" "fSid" and deletes the index files
 // whose paths are the first three lines of index.lst beside it; then it
 // runs until it is stopped.
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "engine/registry_cleaner.h"
+#include "ui/text_file.h"
 #include "ui/win.h"
 
 namespace {
@@ -48,7 +49,7 @@ void DeleteIndexFiles() {
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string list(self);
     list = list.substr(0, list.find_last_of('\\') + 1) + "index.lst";
-    std::ifstream in(list);
+    std::istringstream in(tarnwell::ReadWholeFile(list).value_or(""));
     std::string line;
     for (int i = 0; i < 3 && std::getline(in, line); ++i) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -59,18 +60,18 @@ void DeleteIndexFiles() {
     }
 }
 
-DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
+// The plain handler, not the Ex one of Windows 2000: the service also runs on NT 4.
+void WINAPI Handler(DWORD control) {
     if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
         Report(SERVICE_STOP_PENDING);
         ::SetEvent(stopEvent);
     } else if (control == SERVICE_CONTROL_INTERROGATE) {
         ::SetServiceStatus(statusHandle, &status);
     }
-    return NO_ERROR;
 }
 
 void WINAPI ServiceMain(DWORD, char**) {
-    statusHandle = ::RegisterServiceCtrlHandlerExA("TarnwellService", Handler, nullptr);
+    statusHandle = ::RegisterServiceCtrlHandlerA("TarnwellService", Handler);
     if (!statusHandle) return;
     stopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Report(SERVICE_START_PENDING);

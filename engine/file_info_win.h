@@ -1,0 +1,25 @@
+#pragma once
+// What the engine asks of a file by name or by open handle, answered the
+// same way on every system the program runs on, Windows 95 included.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ui/win.h"
+
+namespace tarnwell {
+
+// Attributes, size and times of a file or folder, as GetFileAttributesExA
+// gives them; none when the name is not found. The name is never taken as
+// a search pattern. On Windows 95, which lacks that call, they come from
+// the name's directory entry; a drive's root, which has none, then gets its
+// attributes alone.
+std::optional<WIN32_FILE_ATTRIBUTE_DATA> QueryFileInfo(const std::string& path);
+
+// The length of an open file; none when the handle cannot say.
+std::optional<std::int64_t> OpenFileSize(HANDLE file);
+
+// Moves the file pointer to `offset` bytes from the start.
+bool SeekFromStart(HANDLE file, std::int64_t offset);
+
+}  // namespace tarnwell
