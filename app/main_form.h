@@ -68,6 +68,7 @@ private:
     LRESULT QueryEndSession();
     void XJustOneAlreadyExist();
     void LaunchTWCPMNUClick();
+    void ActivateFromSecondInstance();
     void CleanUpOnExit();
     void ChooseProfileFolders();
     void ApplyFirstStartDefaults();
@@ -125,7 +126,7 @@ private:
     THints hints_;
     TFormStorage formStorage_;
     TXJustOne xJustOne_;
-    TTrayIcon trayIcon_;
+    std::unique_ptr<TTrayIcon> trayIcon_;  // made with the window, removed before it
     TPopupMenu popupMenu_{PageId::Tray};
     TCategoryFramework framework_;
     TIECache IECache;

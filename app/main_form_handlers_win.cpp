@@ -78,7 +78,7 @@ void TMainForm::WireEvents() {
     }
     popupMenu_.SetOnClick(ctl::CookieKeeperMNU, [this] { cookieKeep_->ShowModal(TCookieKeep::kLastActiveTab); });
 
-    trayIcon_.OnClick = [this] { popupMenu_.Popup(hwnd_); };
+    trayIcon_->OnClick = [this] { popupMenu_.Popup(hwnd_); };
     popupMenu_.SetOnClick(ctl::ExitTarnwellMNU, [] {});  // only closes the menu
     popupMenu_.SetOnClick(ctl::ShutdownMNU, [this] { ShutdownMNUClick(); });
     popupMenu_.SetOnClick(ctl::SweepAllMNU, [this] { SweepAllMNUClick(); });

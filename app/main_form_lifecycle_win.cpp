@@ -26,7 +26,7 @@ void TMainForm::FormCreate() {
 
     FirstStart = !FileExists(settingsFile);
     if (FirstStart) WStartLoadCBClick();
-    trayIcon_.SetActive(true);
+    trayIcon_->SetActive(true);
     SeedRandomGenerator();
     ::SetCurrentDirectoryA(ProgramDir.c_str());
     ClearLastPopupTime();
@@ -45,7 +45,7 @@ void TMainForm::FormCreate() {
     ::SetWindowLongA(application_.Handle(), GWL_EXSTYLE, exStyle | WS_EX_TOOLWINDOW);
     if (!CB(ctl::SnuffetCB).Checked()) RegisterPopupLibrary();
     if (os_.IsNTPlatform && IsUserAdministrator()) RegisterBackgroundService();
-    trayIcon_.Enabled = true;
+    trayIcon_->Enabled = true;
     if (firstArgument_ == "/autostart") {
         Hide();
         if (CB(ctl::WinStartCB).Checked()) EnableAutoSweepTimer();
@@ -137,12 +137,17 @@ void TMainForm::XJustOneAlreadyExist() {
 
 bool TMainForm::AppEventsMessage(MSG& message) {
     if (message.message != kActivateInstanceMessage) return false;
-    LaunchTWCPMNUClick();
-    trayIcon_.Enabled = true;
-    // Removing and adding the icon brings back one hidden by the stealth key.
-    trayIcon_.SetActive(false);
-    trayIcon_.SetActive(true);
+    ActivateFromSecondInstance();
     return true;
+}
+
+void TMainForm::ActivateFromSecondInstance() {
+    LaunchTWCPMNUClick();
+    if (!trayIcon_) return;
+    trayIcon_->Enabled = true;
+    // Removing and adding the icon brings back one hidden by the stealth key.
+    trayIcon_->SetActive(false);
+    trayIcon_->SetActive(true);
 }
 
 void TMainForm::LaunchTWCPMNUClick() {

@@ -27,17 +27,23 @@ TMainForm::TMainForm(TApplication& application, std::string firstArgument)
       framework_(controls_, popupMenu_, ctl::SweepAllBTN, ctl::SweepAllMNU) {}
 
 TMainForm::~TMainForm() {
-    trayIcon_.SetActive(false);
+    trayIcon_.reset();
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
 bool TMainForm::Create() {
     if (!CreateMainWindow()) return false;
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNWELL));
+    trayIcon_ = std::make_unique<TTrayIcon>(hwnd_, icon ? icon : ::LoadIconA(nullptr, IDI_APPLICATION), "Tarnwell!");
     CreateControls();
     CreateCategories();
     WireEvents();
     xJustOne_.AlreadyExist = [this] { XJustOneAlreadyExist(); };
-    xJustOne_.Check(application_);
+    // A second copy only wakes the first and ends: every step of FormCreate
+    // either changes something outside the process (the Run value, the tray,
+    // the popup library, the service, what restored check boxes do) or
+    // prepares a window that is never shown.
+    if (!xJustOne_.Check(application_)) return true;
     FormCreate();
     CreateSecondaryWindows();
     return true;
@@ -140,7 +146,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FormDestroy();
             // Removed while its window still exists, or Wine's shell waits
             // on the dead window at exit.
-            trayIcon_.SetActive(false);
+            trayIcon_.reset();
             ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             ::PostQuitMessage(0);
@@ -155,9 +161,18 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (lParam == 0 && HIWORD(wParam) == 0) popupMenu_.HandleCommand(LOWORD(wParam));
             return 0;
         case TTrayIcon::kCallbackMessage:
-            trayIcon_.HandleCallback(lParam);
+            if (trayIcon_) trayIcon_->HandleCallback(lParam);
+            return 0;
+        case kActivateInstanceMessage:
+            // Reaches the window only when a loop other than the main one
+            // (a sweep's, a dialog's, a menu's) dispatched it.
+            ActivateFromSecondInstance();
             return 0;
         default:
+            if (message == TTrayIcon::TaskbarCreatedMessage() && trayIcon_) {
+                trayIcon_->ShellRestarted();
+                return 0;
+            }
             return ::DefWindowProcA(hwnd_, message, wParam, lParam);
     }
 }

@@ -1,37 +1,50 @@
 #pragma once
-// The notification-area icon: present while Active, reacting to clicks
-// only while Enabled.
+// The notification-area icon of one window: present while Active, reacting
+// to clicks only while Enabled. It exists only with its window and icon,
+// and removes itself when destroyed.
 #include <functional>
 #include <string>
 
 #include "ui/win.h"
-
-#include <shellapi.h>
 
 namespace tarnwell {
 
 class TTrayIcon {
 public:
     static constexpr UINT kCallbackMessage = WM_APP + 1;
+    static constexpr UINT kIconId = 1;
 
-    void SetOwner(HWND owner, HICON icon, std::string hint);
-    ~TTrayIcon() { SetActive(false); }
+    TTrayIcon(HWND owner, HICON icon, std::string hint);
+    ~TTrayIcon();
+    TTrayIcon(const TTrayIcon&) = delete;
+    TTrayIcon& operator=(const TTrayIcon&) = delete;
 
+    // Whether the icon is meant to be shown (the stealth key hides it).
     bool Active() const { return active_; }
-    void SetActive(bool active);
+    // False when the shell refused the icon; a shell that starts later
+    // (TaskbarCreated) gets it then.
+    bool SetActive(bool active);
+    // Whether the shell holds the icon now.
+    bool Shown() const { return shown_; }
     bool Enabled = false;
+
+    // The message the shell broadcasts when it (re)starts with an empty
+    // notification area; its handler is ShellRestarted.
+    static UINT TaskbarCreatedMessage();
+    void ShellRestarted();
 
     // The icon's callback message, routed from the owner window.
     void HandleCallback(LPARAM mouseMessage);
     std::function<void()> OnClick;
 
 private:
-    NOTIFYICONDATAA Data() const;
+    bool Notify(DWORD action) const;
 
-    HWND owner_ = nullptr;
-    HICON icon_ = nullptr;
+    HWND owner_;
+    HICON icon_;
     std::string hint_;
     bool active_ = false;
+    bool shown_ = false;
 };
 
 }  // namespace tarnwell

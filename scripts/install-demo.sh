@@ -8,3 +8,7 @@ install_dir="$WINEPREFIX/drive_c/Program Files/Tarnwell"
 mkdir -p "$install_dir/plugins"
 cp "$root/${win_tree:-build/win32}/Tarnwell.exe" "$root/${win_tree:-build/win32}/TWSvc.exe" "$install_dir/"
 cp "$root"/scripts/demo/plugins/*.ini "$install_dir/plugins/"
+# The Wine desktop that the demo runs in draws a taskbar with the
+# notification area, so the tray icon and its menu are there to use.
+wine reg add 'HKCU\Software\Wine\Explorer' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Tarnwell /d 800x640 /f >/dev/null
