@@ -11,6 +11,10 @@
 // libraries.
 #include "ui/win.h"
 
+// Only the 32-bit program ships; the 64-bit build that stands in for it in
+// tests has other import names and needs none of this.
+#if defined(__i386__)
+
 namespace {
 
 // Module names are short ASCII names ("msvcrt.dll", "advapi32.dll").
@@ -43,7 +47,6 @@ HMODULE WINAPI LoadLibraryAnsi(LPCWSTR name) {
 
 // The import pointers, under the names the 32-bit import libraries give
 // them; typed, so that they are constants the loader finds in place.
-#if defined(__i386__)
 extern "C" {
 [[gnu::used]] decltype(&CreateSemaphoreAnsi) createSemaphoreW asm("__imp__CreateSemaphoreW@16") = &CreateSemaphoreAnsi;
 [[gnu::used]] decltype(&GetModuleHandleAnsi) getModuleHandleW asm("__imp__GetModuleHandleW@4") = &GetModuleHandleAnsi;
