@@ -6,10 +6,10 @@
 # and win_tree.
 if wine --version >/dev/null 2>&1; then
   export TARNWELL_WIN_ARCH=i686 WINEARCH=win32
-  win_tree=build/win32
+  export win_tree=build/win32
 else
   export TARNWELL_WIN_ARCH=x86_64 WINEARCH=win64
-  win_tree=build/win64
+  export win_tree=build/win64
   cat >&2 <<TXT
 *** This machine cannot run 32-bit programs (its kernel runs without 32-bit
 *** support), so Wine cannot start 32-bit Windows programs here. The 64-bit
