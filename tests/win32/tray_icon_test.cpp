@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/registry_win.h"
+#include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 namespace tarnwell::testing {
@@ -17,14 +18,10 @@ constexpr UINT kIconCallback = WM_APP + 1;
 constexpr UINT kIconId = 1;
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 10000) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds) return false;
-        ::Sleep(50);
-    }
-    return true;
-}
+// Long enough for a loaded machine; a missing window fails after it.
+constexpr DWORD kPatience = 15000;
+
+bool WaitFor(const std::function<bool()>& condition) { return PumpUntil(condition, kPatience); }
 
 NOTIFYICONDATAA IconOf(HWND owner) {
     NOTIFYICONDATAA data{};
@@ -184,12 +181,7 @@ TEST_F(TrayIcon, ASecondCopyWakesTheFirstWhileItsMenuIsOpenAndChangesNothingOuts
 
     // Started from a folder without settings, a copy would take over the Run value.
     const std::string runValue = "\"" + folder.Path() + "Tarnwell.exe\" /autostart";
-    HKEY run = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &run, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(run, "Tarnwell", 0, REG_SZ, reinterpret_cast<const BYTE*>(runValue.c_str()),
-                     static_cast<DWORD>(runValue.size() + 1));
-    ::RegCloseKey(run);
+    SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", runValue);
 
     TempFolder otherFolder;
     TarnwellProcess second(otherFolder.Path());
