@@ -13,7 +13,7 @@
 namespace tarnwell {
 
 enum class ApiAge {
-    Oldest,  // on every system the program runs on, wherever its module is installed
+    Oldest,  // on every system of its family, wherever its module is installed
     Later,   // newer than Windows 95 or NT 4: hidden by the switch
 };
 
@@ -32,7 +32,9 @@ Fn BindLater(const char* module, const char* name) {
     return reinterpret_cast<Fn>(LateBoundAddress(module, name, ApiAge::Later));
 }
 
-// A function every target system has, from a library that may be absent.
+// A function the switch never hides: one every target system has, from a
+// library that may be absent, or one that the NT family (NT 4 included)
+// implements and the 95 family lacks or has only as a failing stub.
 template <typename Fn>
 Fn BindOptional(const char* module, const char* name) {
     return reinterpret_cast<Fn>(LateBoundAddress(module, name, ApiAge::Oldest));
