@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -9,7 +9,7 @@
 #include "app/registry_win.h"
 #include "app/sid_text.h"
 #include "app/system_info_win.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/late_bound.h"
 
 namespace tarnwell {

@@ -20,7 +20,7 @@
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "ui/control_set.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/hints.h"
 #include "ui/page_control.h"
 
@@ -127,7 +127,7 @@ private:
     TFormStorage formStorage_;
     TXJustOne xJustOne_;
     std::unique_ptr<TTrayIcon> trayIcon_;  // made with the window, removed before it
-    TPopupMenu popupMenu_{PageId::Tray};
+    TPopupMenu popupMenu_{PageId::Tray, AllControls()};
     TCategoryFramework framework_;
     TIECache IECache;
     std::unique_ptr<TUrlHistory> UrlHistory;

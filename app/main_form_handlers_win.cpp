@@ -3,14 +3,14 @@
 #include <cstdio>
 
 #include "app/main_form.h"
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 #include "app/sweep_sequence.h"
 #include "app/system_info_win.h"
 #include "categories/browser_history.h"
 #include "engine/registry_items.h"
 #include "resident/service_control.h"
 #include "shredder/shred_dialogs.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/late_bound.h"
 #include "ui/message_pump.h"
 

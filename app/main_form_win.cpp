@@ -98,7 +98,7 @@ void TMainForm::CreateControls() {
 
     for (const ControlDecl& decl : AllControls()) {
         if (static_cast<int>(decl.page) >= kTabPageCount) continue;  // not on a tab of this window
-        auto control = CreateControl(decl, pages[static_cast<int>(decl.page)], fonts);
+        auto control = CreateControl(decl, RangeOf(decl), pages[static_cast<int>(decl.page)], fonts);
         if (!control) continue;
         hints_.Add(control->Handle(), decl.hint);
         controls_.Add(std::move(control));

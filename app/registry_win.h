@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "app/control_table.h"
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 #include "ui/controls.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

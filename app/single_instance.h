@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/sid_text.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/late_bound.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -6,7 +6,7 @@
 
 #include "app/os_flags.h"
 #include "app/sid_text.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

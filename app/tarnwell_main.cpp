@@ -1,7 +1,7 @@
 // Program entry: the command-line actions that need no window, then the
 // windows and the message loop.
 // The program's Windows settings come first; Winsock 2 after them.
-#include "ui/win.h"
+#include "base/win.h"
 
 #include <winsock2.h>
 
@@ -9,7 +9,7 @@
 
 #include "app/application.h"
 #include "app/main_form.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "resident/service_control.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <urlhist.h>
 
 #include "engine/file_time_win.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

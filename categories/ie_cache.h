@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "categories/url_cache.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -2,7 +2,7 @@
 
 #include "app/control_table.h"
 #include "app/known_locations.h"
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "engine/registry_items.h"
 #include "ui/message_pump.h"
 

@@ -1,7 +1,7 @@
 #include "categories/windows_category.h"
 
 #include "app/control_table.h"
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "engine/registry_items.h"
 #include "ui/late_bound.h"
 #include "ui/message_pump.h"

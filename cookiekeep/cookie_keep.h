@@ -9,7 +9,7 @@
 #include "app/known_locations.h"
 #include "cookiekeep/keep_list.h"
 #include "ui/control_set.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/page_control.h"
 
 namespace tarnwell {

@@ -2,7 +2,7 @@
 
 
 #include "app/control_table.h"
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "ui/control_factory.h"
 #include "ui/text_file.h"
 
@@ -105,7 +105,7 @@ void TCookieKeep::CreateControls(HFONT font) {
         if (decl.page >= PageId::CookieKeepIE && decl.page <= PageId::CookieKeepFlash)
             parent = pageWindows[static_cast<int>(decl.page) - static_cast<int>(PageId::CookieKeepIE)];
         if (!parent) continue;
-        if (auto control = CreateControl(decl, parent, fonts)) controls_.Add(std::move(control));
+        if (auto control = CreateControl(decl, RangeOf(decl), parent, fonts)) controls_.Add(std::move(control));
     }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 
 namespace tarnwell {
 

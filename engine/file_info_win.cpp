@@ -1,6 +1,6 @@
 #include "engine/file_info_win.h"
 
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/late_bound.h"
 
 namespace tarnwell {

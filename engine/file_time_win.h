@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "engine/dos_time.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

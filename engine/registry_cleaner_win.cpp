@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

@@ -3,11 +3,11 @@
 #include <atomic>
 #include <vector>
 
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "engine/file_time_win.h"
 #include "engine/mask.h"
-#include "ui/handles.h"
-#include "ui/win.h"
+#include "base/handles.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -5,14 +5,14 @@
 #include <optional>
 #include <vector>
 
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 #include "engine/file_info_win.h"
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "engine/file_time_win.h"
 #include "engine/random.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "ui/late_bound.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -2,7 +2,7 @@
 
 #include "app/known_locations.h"
 #include "resident/service_manager.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

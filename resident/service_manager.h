@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/handles.h"
-#include "ui/win.h"
+#include "base/handles.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -7,6 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
 
+# Includes point one way: the portable base, then the UI wrappers and the
+# sweep engine, then everything built on them.
+bash scripts/check-layers.sh
+
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native
 ctest --test-dir build/native --output-on-failure

@@ -1,7 +1,7 @@
 #pragma once
 // The Shredder's dialogs and message boxes, owned by the main window.
 #include "shredder/shredder.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

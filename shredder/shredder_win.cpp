@@ -4,10 +4,10 @@
 #include <cctype>
 
 #include "engine/file_info_win.h"
-#include "engine/file_names.h"
-#include "ui/handles.h"
+#include "base/file_names.h"
+#include "base/handles.h"
 #include "ui/message_pump.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

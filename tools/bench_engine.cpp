@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "engine/file_info_win.h"
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "engine/random.h"
 #include "engine/scanner.h"
 #include "engine/secure_delete.h"
-#include "ui/handles.h"
-#include "ui/win.h"
+#include "base/handles.h"
+#include "base/win.h"
 
 #include <psapi.h>
 

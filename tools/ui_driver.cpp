@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "app/control_table.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 
 namespace tarnwell {
 
@@ -49,7 +49,7 @@ HWND CreateNative(const ControlDecl& decl, const NativeClass& native, HWND paren
                              nullptr);
 }
 
-std::unique_ptr<TControl> Wrap(const ControlDecl& decl, HWND hwnd, HWND parent) {
+std::unique_ptr<TControl> Wrap(const ControlDecl& decl, ValueRange range, HWND hwnd, HWND parent) {
     switch (decl.kind) {
         case ControlKind::CheckBox: {
             auto box = std::make_unique<TCheckBox>(hwnd, decl.id);
@@ -61,7 +61,6 @@ std::unique_ptr<TControl> Wrap(const ControlDecl& decl, HWND hwnd, HWND parent) 
         case ControlKind::Edit:
         case ControlKind::FolderEdit: return std::make_unique<TEdit>(hwnd, decl.id);
         case ControlKind::SpinEdit: {
-            const ValueRange range = RangeOf(decl);
             HWND upDown = ::CreateWindowExA(
                 0, UPDOWN_CLASSA, nullptr,
                 WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
@@ -73,7 +72,6 @@ std::unique_ptr<TControl> Wrap(const ControlDecl& decl, HWND hwnd, HWND parent) 
             return spin;
         }
         case ControlKind::TrackBar: {
-            const ValueRange range = RangeOf(decl);
             auto bar = std::make_unique<TTrackBar>(hwnd, decl.id, range.min, range.max);
             ::SendMessageA(hwnd, TBM_SETTICFREQ, 10, 0);
             return bar;
@@ -100,7 +98,8 @@ std::unique_ptr<TControl> Wrap(const ControlDecl& decl, HWND hwnd, HWND parent) 
 
 }  // namespace
 
-std::unique_ptr<TControl> CreateControl(const ControlDecl& decl, HWND parent, const ControlFonts& fonts) {
+std::unique_ptr<TControl> CreateControl(const ControlDecl& decl, ValueRange range, HWND parent,
+                                        const ControlFonts& fonts) {
     const NativeClass native = NativeClassOf(decl);
     if (!native.className) return nullptr;
     const std::string text(decl.kind == ControlKind::SpinEdit ? std::string_view() : decl.caption);
@@ -108,7 +107,7 @@ std::unique_ptr<TControl> CreateControl(const ControlDecl& decl, HWND parent, co
     if (!hwnd) return nullptr;
     HFONT font = (decl.flags & F_BOLD) ? fonts.bold : fonts.normal;
     ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return Wrap(decl, hwnd, parent);
+    return Wrap(decl, range, hwnd, parent);
 }
 
 }  // namespace tarnwell

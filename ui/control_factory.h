@@ -2,7 +2,7 @@
 // Creates the native control for a declaration of the control table.
 #include <memory>
 
-#include "app/control_table.h"
+#include "base/control_decl.h"
 #include "ui/controls.h"
 
 namespace tarnwell {
@@ -14,6 +14,8 @@ struct ControlFonts {
 
 // Null for kinds that are not plain child controls (image, page control,
 // tab sheets) or when the window cannot be created.
-std::unique_ptr<TControl> CreateControl(const ControlDecl& decl, HWND parent, const ControlFonts& fonts);
+// `range` bounds a spin edit or slider.
+std::unique_ptr<TControl> CreateControl(const ControlDecl& decl, ValueRange range, HWND parent,
+                                        const ControlFonts& fonts);
 
 }  // namespace tarnwell

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 
 namespace tarnwell {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -2,7 +2,7 @@
 // Hints: the tooltip shown when the mouse rests on a control.
 #include <string_view>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

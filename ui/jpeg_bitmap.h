@@ -2,7 +2,7 @@
 // Decodes a JPEG held in memory into a device-independent bitmap.
 #include <cstddef>
 
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

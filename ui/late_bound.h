@@ -8,7 +8,7 @@
 // of the process) makes every function newer than Windows 95 and NT 4 read
 // as missing, so the paths of the oldest systems run on any Windows and
 // under Wine. Functions every system has are never hidden.
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

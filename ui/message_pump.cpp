@@ -1,6 +1,6 @@
 #include "ui/message_pump.h"
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ui/control_set.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell {
 

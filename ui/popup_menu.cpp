@@ -4,10 +4,10 @@
 
 namespace tarnwell {
 
-TPopupMenu::TPopupMenu(PageId page) {
+TPopupMenu::TPopupMenu(PageId page, std::span<const ControlDecl> table) {
     menu_ = ::CreatePopupMenu();
     HMENU submenu = nullptr;
-    for (const ControlDecl& decl : AllControls()) {
+    for (const ControlDecl& decl : table) {
         if (decl.page != page) continue;
         const std::string caption(decl.caption);
         HMENU parent = (decl.flags & F_SUBMENU) && submenu ? submenu : menu_;

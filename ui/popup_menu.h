@@ -4,14 +4,17 @@
 #include <functional>
 #include <map>
 
-#include "app/control_table.h"
-#include "ui/win.h"
+#include <span>
+
+#include "base/control_decl.h"
+#include "base/win.h"
 
 namespace tarnwell {
 
 class TPopupMenu {
 public:
-    explicit TPopupMenu(PageId page);
+    // The menu of the rows of `table` that sit on `page`.
+    TPopupMenu(PageId page, std::span<const ControlDecl> table);
     ~TPopupMenu();
     TPopupMenu(const TPopupMenu&) = delete;
     TPopupMenu& operator=(const TPopupMenu&) = delete;

@@ -9,7 +9,7 @@
 // program that links this file. It must be linked as an object of its own
 // (not from a library), so that it comes before the system's import
 // libraries.
-#include "ui/win.h"
+#include "base/win.h"
 
 // Only the 32-bit program ships; the 64-bit build that stands in for it in
 // tests has other import names and needs none of this.

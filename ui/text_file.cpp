@@ -1,6 +1,6 @@
 #include "ui/text_file.h"
 
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell {
 

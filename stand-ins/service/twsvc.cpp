@@ -8,7 +8,7 @@
 
 #include "engine/registry_cleaner.h"
 #include "ui/text_file.h"
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "app/path_macros.h"
 #include "cookiekeep/keep_list.h"
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 #include "engine/mask.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/file_names.h"
+#include "base/file_names.h"
 #include "engine/random.h"
 
 namespace tarnwell {

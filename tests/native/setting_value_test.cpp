@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 
 namespace tarnwell {
 namespace {

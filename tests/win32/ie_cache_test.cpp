@@ -5,7 +5,7 @@
 
 #include "categories/browser_history.h"
 #include "categories/ie_cache.h"
-#include "ui/handles.h"
+#include "base/handles.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 #include <wininet.h>

@@ -3,7 +3,7 @@
 // does: the program is started under this process as its debugger.
 #include <string>
 
-#include "ui/handles.h"
+#include "base/handles.h"
 
 namespace tarnwell::testing {
 

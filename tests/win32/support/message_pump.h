@@ -3,7 +3,7 @@
 // reports and ends arrive as messages.
 #include <functional>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 namespace tarnwell::testing {
 

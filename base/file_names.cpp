@@ -1,4 +1,4 @@
-#include "engine/file_names.h"
+#include "base/file_names.h"
 
 namespace tarnwell {
 

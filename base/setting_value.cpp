@@ -1,4 +1,4 @@
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 
 #include <cctype>
 #include <climits>

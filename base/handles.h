@@ -4,7 +4,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "ui/win.h"
+#include "base/win.h"
 
 #include <ole2.h>
 
