@@ -1,11 +1,10 @@
 #pragma once
 // The main window: owner of every control, the known locations and the
 // program's start-up and shut-down order.
-#include <initializer_list>
 #include <memory>
 #include <string>
 
-#include "app/category_framework.h"
+#include "app/category_engine.h"
 #include "app/control_table.h"
 #include "app/known_locations.h"
 #include "app/settings_store.h"
@@ -92,6 +91,7 @@ private:
     void CloseNoticeWindow() {}
     void ShowSweepingNotice() {}
     void IESweepBTNClick();
+    void WSweepBTNClick();
     // The Sweep handlers of the categories still to come finish at once.
     void AOLSweepBTNClick() {}
     void NSSweepBTNClick() {}
@@ -102,7 +102,6 @@ private:
 
     // Handlers (main_form_handlers_win.cpp).
     void WStartLoadCBClick();
-    void SweepThemAll(int allBox, std::initializer_list<int> governed);
     void TransBarChange();
     void CloseBTNClick();
     void ShutdownMNUClick();
@@ -128,7 +127,6 @@ private:
     TXJustOne xJustOne_;
     std::unique_ptr<TTrayIcon> trayIcon_;  // made with the window, removed before it
     TPopupMenu popupMenu_{PageId::Tray, AllControls()};
-    TCategoryFramework framework_;
     TIECache IECache;
     std::unique_ptr<TUrlHistory> UrlHistory;
     std::unique_ptr<TIECategory> ie_;

@@ -25,41 +25,29 @@ constexpr const char* kRunValue = "Tarnwell";
 
 void TMainForm::WireEvents() {
     CB(ctl::WStartLoadCB).OnClick = [this] { WStartLoadCBClick(); };
-    CB(ctl::IEAllCB).OnClick = [this] {
-        SweepThemAll(ctl::IEAllCB, {ctl::IEHistFilesCB, ctl::IECookFilesCB, ctl::IETempFilesCB, ctl::IEDropDownCB,
-                                    ctl::IEAutoCB, ctl::IEIndexCB, ctl::VintrelCB, ctl::IEGoogleCB, ctl::IEYahooCB,
-                                    ctl::IEToolBarCB});
+    CB(ctl::IEAllCB).OnClick = [this] { ie_->Category().AllBoxClick(); };
+    CB(ctl::WAllCB).OnClick = [this] { windows_->Category().AllBoxClick(); };
+    // The tabs still to be built govern their boxes the same way.
+    const std::pair<int, std::vector<int>> comingTabs[] = {
+        {ctl::AOLAllCB,
+         {ctl::AOLHistFilesCB, ctl::AOLCookFilesCB, ctl::AOLTempFilesCB, ctl::AOLDropDownCB, ctl::AOLIETempFilesCB,
+          ctl::AOLToolBarCB, ctl::AOLDeskbarCB}},
+        {ctl::NSAllCB, {ctl::NSHistFilesCB, ctl::NSCookFilesCB, ctl::NSToolBarCB, ctl::NSTempFilesCB, ctl::NSDropDownCB}},
+        {ctl::OPAllCB, {ctl::OPHistFilesCB, ctl::OPCookFilesCB, ctl::OPTempFilesCB, ctl::OPSessionCB}},
+        {ctl::FFAllCB,
+         {ctl::FFHistFilesCB, ctl::FFCookFilesCB, ctl::FFDownManCB, ctl::FFPasswordsCB, ctl::FFTempFilesCB,
+          ctl::FFFormHistCB, ctl::FFGBarCB, ctl::FFYBarCB}},
+        {ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB, ctl::FlashSOCB, ctl::ShockwaveCB}},
     };
-    CB(ctl::AOLAllCB).OnClick = [this] {
-        SweepThemAll(ctl::AOLAllCB, {ctl::AOLHistFilesCB, ctl::AOLCookFilesCB, ctl::AOLTempFilesCB,
-                                     ctl::AOLDropDownCB, ctl::AOLIETempFilesCB, ctl::AOLToolBarCB, ctl::AOLDeskbarCB});
-    };
-    CB(ctl::NSAllCB).OnClick = [this] {
-        SweepThemAll(ctl::NSAllCB,
-                     {ctl::NSHistFilesCB, ctl::NSCookFilesCB, ctl::NSToolBarCB, ctl::NSTempFilesCB, ctl::NSDropDownCB});
-    };
-    CB(ctl::OPAllCB).OnClick = [this] {
-        SweepThemAll(ctl::OPAllCB, {ctl::OPHistFilesCB, ctl::OPCookFilesCB, ctl::OPTempFilesCB, ctl::OPSessionCB});
-    };
-    CB(ctl::FFAllCB).OnClick = [this] {
-        SweepThemAll(ctl::FFAllCB, {ctl::FFHistFilesCB, ctl::FFCookFilesCB, ctl::FFDownManCB, ctl::FFPasswordsCB,
-                                    ctl::FFTempFilesCB, ctl::FFFormHistCB, ctl::FFGBarCB, ctl::FFYBarCB});
-    };
-    CB(ctl::MPAllCB).OnClick = [this] {
-        SweepThemAll(ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB,
-                                    ctl::FlashSOCB, ctl::ShockwaveCB});
-    };
-    CB(ctl::WAllCB).OnClick = [this] {
-        SweepThemAll(ctl::WAllCB, {ctl::CHKFilesCB, ctl::RecentFilesCB, ctl::RecycleFilesCB, ctl::TempFilesCB,
-                                   ctl::WRunFieldCB, ctl::WFindFieldsCB, ctl::WComDlgCB, ctl::WUserAssistCB});
-    };
+    for (const auto& [allBox, governed] : comingTabs)
+        CB(allBox).OnClick = [this, allBox = allBox, governed = governed] { SweepThemAll(controls_, allBox, governed); };
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
-    controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Analyze(); };
+    controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
-    controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Analyze(); };
-    controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { windows_->Sweep(); };
+    controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { WSweepBTNClick(); };
 
     controls_.Get<TButton>(ctl::AddDirBTN).OnClick = [this] { shredder_->AddDirBTNClick(); };
     controls_.Get<TButton>(ctl::AddFileBTN).OnClick = [this] { shredder_->AddFileBTNClick(); };
@@ -85,7 +73,7 @@ void TMainForm::WireEvents() {
     popupMenu_.SetOnClick(ctl::SweepIEHistMNU, [this] { IESweepBTNClick(); });
     popupMenu_.SetOnClick(ctl::SweepMPHistMNU, [this] { MPSweepBTNClick(); });
     popupMenu_.SetOnClick(ctl::SweepNSHistMNU, [this] { NSSweepBTNClick(); });
-    popupMenu_.SetOnClick(ctl::SweepWHistMNU, [this] { windows_->Sweep(); });
+    popupMenu_.SetOnClick(ctl::SweepWHistMNU, [this] { WSweepBTNClick(); });
     popupMenu_.SetOnClick(ctl::SweepPIHistMNU, [this] { PISweepBTNClick(); });
     popupMenu_.SetOnClick(ctl::SweepFFHistMNU, [this] { FFSweepBTNClick(); });
     popupMenu_.SetOnClick(ctl::SweepOPHistMNU, [this] { OPSweepBTNClick(); });
@@ -106,7 +94,8 @@ void TMainForm::CreateCategories() {
     RegistryHooks hooks;
     hooks.ProcessMessages = [] { ProcessMessages(); };
     const auto removal = [this] { return SecurityTabRemoval(); };
-    const CategoryServices services{controls_, framework_, locations_, removal, hooks, hwnd_};
+    const CategoryServices services{controls_, popupMenu_, ctl::SweepAllBTN, ctl::SweepAllMNU, locations_,
+                                    removal,   hooks,      hwnd_,           nullptr};
     CreateUrlHistory();
     IEStores ieStores{IECache, *UrlHistory,
                       [this] { return cookieKeep_ ? cookieKeep_->List(ctl::DstList) : KeepList(); }, os_,
@@ -127,7 +116,9 @@ void TMainForm::CreateUrlHistory() {
     UrlHistory->OnDelete = [](const THistoryItem&, bool& del) { del = true; };
 }
 
-void TMainForm::IESweepBTNClick() { ie_->Sweep(); }
+void TMainForm::IESweepBTNClick() { ie_->Category().Sweep(); }
+
+void TMainForm::WSweepBTNClick() { windows_->Category().Sweep(); }
 
 // The Security tab's options, read again whenever a removal asks for them.
 RemovalContext TMainForm::SecurityTabRemoval() const {
@@ -157,8 +148,10 @@ void TMainForm::SweepAllMNUClick() {
         [this] { OPSweepBTNClick(); },
         [this] { FFSweepBTNClick(); },
         [this] { MPSweepBTNClick(); },
-        [this] { windows_->Sweep(); },
-        [this] { windows_->Sweep(); },
+        [this] { WSweepBTNClick(); },
+        // The second Windows sweep is the one request a busy tab must not
+        // drop: it runs once the first has ended.
+        [this] { windows_->Category().SweepWhenIdle(); },
         [this] {
             if (CB(ctl::PlugCB).Checked()) PISweepBTNClick();
         },
@@ -177,14 +170,6 @@ void TMainForm::WStartLoadCBClick() {
     ::RegSetValueExA(run.get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                      static_cast<DWORD>(command.size() + 1));
     ::RegFlushKey(run.get());
-}
-
-void TMainForm::SweepThemAll(int allBox, std::initializer_list<int> governed) {
-    const bool all = CB(allBox).Checked();
-    for (int id : governed) {
-        CB(id).SetChecked(all);
-        CB(id).SetEnabled(!all);
-    }
 }
 
 void TMainForm::TransBarChange() {

@@ -23,8 +23,7 @@ GdiFont MakeFont(int weight) {
 TMainForm::TMainForm(TApplication& application, std::string firstArgument)
     : application_(application),
       firstArgument_(std::move(firstArgument)),
-      formStorage_([this](int id) { return controls_.Find(id); }),
-      framework_(controls_, popupMenu_, ctl::SweepAllBTN, ctl::SweepAllMNU) {}
+      formStorage_([this](int id) { return controls_.Find(id); }) {}
 
 TMainForm::~TMainForm() {
     trayIcon_.reset();

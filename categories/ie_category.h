@@ -1,15 +1,14 @@
 #pragma once
 // The Internet Explorer tab: temporary files, history (files and the URL
-// history store) and cookies found by scanners, the URL cache index, and
-// typed addresses, AutoComplete and three toolbar histories in the
+// history store) and cookies found by folder walks, the URL cache index,
+// and typed addresses, AutoComplete and three toolbar histories in the
 // registry.
 #include <functional>
-#include <string>
 
+#include "app/category_engine.h"
 #include "app/os_flags.h"
 #include "categories/ie_cache.h"
 #include "categories/url_history.h"
-#include "categories/windows_category.h"
 #include "cookiekeep/keep_list.h"
 
 namespace tarnwell {
@@ -26,34 +25,16 @@ struct IEStores {
 
 class TIECategory {
 public:
-    TIECategory(CategoryServices services, IEStores stores);
-
-    // Both do nothing while an earlier Analyze or Sweep of the tab runs.
-    void Analyze();
-    void Sweep();
-    static const CategoryFrame& Frame();
+    TIECategory(const CategoryServices& services, IEStores stores);
+    TCategory& Category() { return category_; }
 
 private:
-    struct FileItem {
-        int label;
-        TBaseScanner scanner;
-        bool sweeping = false;
-    };
-    enum class Item { Temp, Hist, Cook, DropDown, Auto, Index, Google, Yahoo, ToolBar };
+    CategoryDecl Declare(const CategoryServices& services);
+    std::string CleanIndex(bool sweep);
 
-    bool Running() const;
-    void Start(Item item, bool sweep);
-    void SetUpScanner(FileItem& item);
-    void StartFileItem(FileItem& item, const std::string& directory, bool sweep);
-    void FileItemDone(FileItem& item, std::uint32_t count);
-    void WaitForFileScans();
-    void CleanIndex(bool sweep);
-    void FinishRegistryItem(int label, int count, bool sweep, const char* sweptSuffix);
-
-    CategoryServices services_;
     IEStores stores_;
-    FileItem temp_, hist_, cook_;
     KeepList kept_;  // the Cookie Keeper's list as it was when the sweep started
+    TCategory category_;
 };
 
 }  // namespace tarnwell

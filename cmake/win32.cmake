@@ -10,7 +10,7 @@ target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Everything of the program except its entry point, so tests can link it.
 add_library(tarnwell_shell STATIC
     app/application_win.cpp
-    app/category_framework_win.cpp
+    app/category_engine_win.cpp
     categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
     categories/ie_category_win.cpp

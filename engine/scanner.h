@@ -59,9 +59,10 @@ public:
     TDoFileFound OnFileFound;
     int Tag = 0;
 
-    // Starts a walk with copies of the current properties; does nothing
-    // while one is running (also from inside OnProcessDone).
-    void Execute();
+    // Starts a walk with copies of the current properties; false, with no
+    // events to follow, while one is running (also from inside
+    // OnProcessDone) or when the worker thread cannot start.
+    bool Execute();
     // Ends the running walk at its next entry; OnProcessDone still fires.
     void Stop();
     bool Running() const { return static_cast<bool>(thread_); }

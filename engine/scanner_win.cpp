@@ -273,11 +273,13 @@ TBaseScanner::~TBaseScanner() {
     thread_->Detach();
 }
 
-void TBaseScanner::Execute() {
-    if (thread_) return;
+bool TBaseScanner::Execute() {
+    if (thread_) return false;
     auto thread = std::make_shared<TScanThread>(*this, SyncWindow());
     thread_ = thread;
-    if (!thread->Start(thread, Priority)) thread_.reset();
+    if (thread->Start(thread, Priority)) return true;
+    thread_.reset();
+    return false;
 }
 
 void TBaseScanner::Stop() {

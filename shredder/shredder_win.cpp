@@ -127,8 +127,7 @@ void TShredder::StartDirectoryShred(const std::string& directory) {
     scanner->OnProcessDone = [this](TBaseScanner& sender, std::uint32_t, std::uint32_t) { WalkEnded(sender.Directory); };
     ++runningWalks_;
     UpdateShredButton();
-    scanner->Execute();
-    if (!scanner->Running()) {
+    if (!scanner->Execute()) {
         --runningWalks_;
         UpdateShredButton();
         return;

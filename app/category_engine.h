@@ -1,0 +1,175 @@
+#pragma once
+// The one engine every category tab runs on. A category is declared as a
+// table of item rows (check box, risk label, what the item works on) plus
+// its buttons, tray quick-sweep item and "Sweep them all!" box; the engine
+// runs Analyze and Sweep over the rows, keeps each row's busy mark, locks
+// the category's controls while any row runs and unlocks them in the end
+// check, and derives the "Sweep them all!" list from the same rows.
+//
+// A request to Analyze or Sweep while the category is busy is ignored,
+// whoever makes it (button, tray, timer, hot key): a sweep must never turn
+// a running analysis walk into a deleting one.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "app/known_locations.h"
+#include "engine/registry_cleaner.h"
+#include "engine/scanner.h"
+#include "engine/secure_delete.h"
+#include "ui/control_set.h"
+#include "ui/popup_menu.h"
+
+namespace tarnwell {
+
+// What every category reaches beyond its own rows.
+struct CategoryServices {
+    const TControlSet& controls;
+    TPopupMenu& menu;                          // the tray menu with the quick-sweep items
+    int sweepAllButton;                        // locked by any category, unlocked by any end check
+    int sweepAllItem;
+    const KnownLocations& locations;           // filled once the program has started
+    std::function<RemovalContext()> removal;   // the Security tab's options at the moment of a removal
+    RegistryHooks registryHooks;
+    HWND owner;                                // parent of any shell dialog
+    // Whether a walk that destroys what it finds may run below a folder:
+    // never on a drive root or a system folder (or a parent of one).
+    std::function<bool(const std::string& folder)> mayDestroyBelow;
+};
+
+// The text a counting item writes after its count: while analysing and
+// after a sweep.
+struct CountUnit {
+    const char* analysed;
+    const char* swept;
+};
+inline constexpr CountUnit kFiles{" file(s)", " file(s) deleted."};
+inline constexpr CountUnit kItems{" item(s)", " item(s) deleted."};
+
+// An item that walks a folder: every entry below it is counted, and on a
+// sweep every file not spared is destroyed. The count covers every entry
+// the walk reported, spared files and folders included.
+struct FolderScan {
+    std::function<std::string()> folder{};  // read each time the item starts
+    std::string files = "*";
+    bool recursive = true;
+    std::function<bool(const std::string& name)> spare{};  // files a sweep leaves alone
+    CountUnit unit = kFiles;
+    // Runs after the walk, before the label is written; its result is
+    // added to the count (the recent-documents list in the registry).
+    std::function<int(bool swept)> afterWalk{};
+    // The label text when the folder is missing; "Not Found." without it.
+    std::function<std::string(bool sweep)> whenMissing{};
+};
+
+// An item that works on single files, each destroyed on a sweep.
+struct FileList {
+    std::function<std::vector<std::string>()> files{};  // full names, read each time the item starts
+    CountUnit unit = kFiles;
+};
+
+// An item that computes at once (a registry list, a store of its own) and
+// answers its label text.
+struct ItemRoutine {
+    std::function<std::string(bool sweep)> run{};
+};
+
+using ItemWork = std::variant<FolderScan, FileList, ItemRoutine>;
+
+struct CategoryRow {
+    CategoryRow(int box, int label, ItemWork work, bool inEndCheck = true, int alsoGoverns = 0)
+        : box(box), label(label), work(std::move(work)), inEndCheck(inEndCheck), alsoGoverns(alsoGoverns) {}
+
+    int box;
+    int label;
+    ItemWork work;
+    // Rows that always finish before their start returns may stay out of
+    // the end check.
+    bool inEndCheck = true;
+    // A box that "Sweep them all!" sets right after this row's box.
+    int alsoGoverns = 0;
+};
+
+// What Sweep does when no item box is checked.
+enum class EmptySweep { Nothing, RunEndCheck };
+
+struct CategoryDecl {
+    int analyzeButton = 0;
+    int sweepButton = 0;
+    int quickSweepItem = 0;
+    int allBox = 0;
+    std::vector<CategoryRow> rows{};  // in the order Analyze starts them
+    // Row indexes in the order Sweep starts them; empty: the rows' order.
+    std::vector<int> sweepOrder{};
+    bool analyzeLocks = true;
+    EmptySweep emptySweep = EmptySweep::Nothing;
+    // Without it (a browser's profile folder not found) the buttons do
+    // nothing at all; null means always ready.
+    std::function<bool()> ready{};
+    // Runs once a sweep has locked the category, before its first item.
+    std::function<void()> beforeSweep{};
+};
+
+class TCategory {
+public:
+    TCategory(CategoryServices services, CategoryDecl decl);
+    ~TCategory();
+    TCategory(const TCategory&) = delete;
+    TCategory& operator=(const TCategory&) = delete;
+
+    void Analyze();
+    void Sweep();
+    // Sweeps once the running Analyze or Sweep has ended, letting messages
+    // run while it waits; at once when the category is idle.
+    void SweepWhenIdle();
+    bool Busy() const;
+
+    // The "Sweep them all!" box's click handler.
+    void AllBoxClick();
+    // The boxes "Sweep them all!" governs, in the order it sets them.
+    std::vector<int> GovernedBoxes() const;
+
+    // For items' own routines: lets the folder walks of this category end,
+    // letting messages run meanwhile.
+    void WaitForFolderScans();
+    // Shows an interim text on a running item's label.
+    void ShowText(int label, std::string_view text);
+
+private:
+    struct RowState;
+
+    void Start(std::size_t row, bool sweep);
+    void StartFolderScan(std::size_t row, const FolderScan& scan, bool sweep);
+    void StartFileList(std::size_t row, const FileList& list, bool sweep);
+    void FolderScanDone(std::size_t row, std::uint32_t count);
+    void FileFound(std::size_t row, const std::string& name, const std::string& path);
+    std::vector<std::size_t> SweepOrder() const;
+
+    // The category's busy state and its controls.
+    void LockCategory();
+    void StartRiskItem(std::size_t row, std::string_view text);
+    void FinishRiskItem(std::size_t row, std::string_view text);
+    void CategoryEndCheck();
+    void SetControlsEnabled(bool enabled);
+
+    CategoryServices services_;
+    CategoryDecl decl_;
+    std::vector<std::unique_ptr<RowState>> rows_;
+    bool starting_ = false;  // inside the loop that starts the rows
+};
+
+// The rows of a registry list: its count followed by `sweptSuffix` after a
+// sweep, by " item(s)" after an analysis.
+ItemRoutine RegistryRoutine(std::function<int(bool sweep)> item, const char* sweptSuffix = kItems.swept);
+
+// "Sweep them all!" for `governed`: checked sets each box checked and
+// greyed, unchecked sets each unchecked and enabled; every change runs the
+// box's own click handler.
+void SweepThemAll(const TControlSet& controls, int allBox, const std::vector<int>& governed);
+
+}  // namespace tarnwell
