@@ -19,6 +19,7 @@
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "ui/control_set.h"
+#include "ui/form.h"
 #include "base/handles.h"
 #include "ui/hints.h"
 #include "ui/page_control.h"
@@ -53,7 +54,8 @@ public:
     bool AppEventsMessage(MSG& message);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK FormWindowProc<TMainForm>(HWND, UINT, WPARAM, LPARAM);
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateMainWindow();
     void CreateControls();

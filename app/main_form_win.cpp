@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "res/resource_ids.h"
 #include "ui/control_factory.h"
+#include "ui/form.h"
 #include "ui/jpeg_bitmap.h"
 
 namespace tarnwell {
@@ -49,22 +50,9 @@ bool TMainForm::Create() {
 }
 
 bool TMainForm::CreateMainWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.hIcon = ::LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(IDI_TARNWELL));
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kMainFormClass;
-    ::RegisterClassA(&windowClass);
-
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    hwnd_ = ::CreateWindowExA(kExStyle, kMainFormClass, kMainCaption, kStyle, x, y, width, height,
-                              application_.Handle(), nullptr, windowClass.hInstance, this);
+    const FormLook look{kMainFormClass, kMainCaption, kStyle, kExStyle, kClientWidth, kClientHeight,
+                        ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNWELL))};
+    CreateForm(look, FormWindowProc<TMainForm>, application_.Handle(), this);
     application_.DialogWindow = hwnd_;
     return hwnd_ != nullptr;
 }
@@ -75,29 +63,15 @@ void TMainForm::CreateControls() {
     const ControlFonts fonts{font_.get(), boldFont_.get()};
     hints_.Create(hwnd_);
 
-    const ControlDecl& bannerDecl = *FindControl(ctl::Banner);
     banner_ = LoadJpegResource(IDR_BANNER);
-    HWND banner = ::CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, bannerDecl.x,
-                                    bannerDecl.y, bannerDecl.w, bannerDecl.h, hwnd_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(bannerDecl.id)),
-                                    ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
-
-    const ControlDecl& pagesDecl = *FindControl(ctl::PageControl);
-    pageControl_.Create(hwnd_, pagesDecl.id,
-                        RECT{pagesDecl.x, pagesDecl.y, pagesDecl.x + pagesDecl.w, pagesDecl.y + pagesDecl.h},
-                        font_.get());
-    HWND pages[kTabPageCount] = {};
-    int pageIndex = 0;
-    for (const ControlDecl& decl : AllControls()) {
-        if (decl.kind != ControlKind::Page || decl.page != PageId::Main || pageIndex >= kTabPageCount) continue;
-        pages[pageIndex++] = pageControl_.AddPage(decl.caption, decl.id, controls_);
-    }
-    pageControl_.LayoutPages();
+    CreateBanner(hwnd_, *FindControl(ctl::Banner), banner_.get());
+    const std::vector<HWND> pages = CreatePages(pageControl_, hwnd_, *FindControl(ctl::PageControl), AllControls(),
+                                                PageId::Main, controls_, font_.get());
 
     for (const ControlDecl& decl : AllControls()) {
-        if (static_cast<int>(decl.page) >= kTabPageCount) continue;  // not on a tab of this window
-        auto control = CreateControl(decl, RangeOf(decl), pages[static_cast<int>(decl.page)], fonts);
+        const auto page = static_cast<std::size_t>(decl.page);
+        if (page >= pages.size()) continue;  // not on a tab of this window
+        auto control = CreateControl(decl, RangeOf(decl), pages[page], fonts);
         if (!control) continue;
         hints_.Add(control->Handle(), decl.hint);
         controls_.Add(std::move(control));
@@ -123,17 +97,6 @@ void TMainForm::Show() {
 
 void TMainForm::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
 
-LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    return form->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
@@ -146,14 +109,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Removed while its window still exists, or Wine's shell waits
             // on the dead window at exit.
             trayIcon_.reset();
-            ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            DetachForm(hwnd_);
             hwnd_ = nullptr;
             ::PostQuitMessage(0);
             return 0;
         case WM_NOTIFY:
-            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == pageControl_.Handle() &&
-                reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
-                pageControl_.HandleSelectionChange();
+            RoutePageChange(pageControl_, lParam);
             return 0;
         case WM_COMMAND:
             // Commands of the tray menu (controls report to their pages).

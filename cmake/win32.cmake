@@ -37,6 +37,7 @@ add_library(tarnwell_shell STATIC
     resident/tray_icon_win.cpp
     ui/control_factory.cpp
     ui/controls.cpp
+    ui/form.cpp
     ui/hints.cpp
     ui/jpeg_bitmap.cpp
     ui/late_bound.cpp

@@ -8,8 +8,9 @@
 
 #include "app/known_locations.h"
 #include "cookiekeep/keep_list.h"
-#include "ui/control_set.h"
 #include "base/handles.h"
+#include "ui/control_set.h"
+#include "ui/form.h"
 #include "ui/page_control.h"
 
 namespace tarnwell {
@@ -43,7 +44,8 @@ public:
     const std::string& SharedObjectsPath() const { return soPath_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK FormWindowProc<TCookieKeep>(HWND, UINT, WPARAM, LPARAM);
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls(HFONT font);
     void WireEvents();

@@ -1,9 +1,9 @@
 #include "cookiekeep/cookie_keep.h"
 
-
 #include "app/control_table.h"
 #include "base/file_names.h"
 #include "ui/control_factory.h"
+#include "ui/form.h"
 #include "ui/text_file.h"
 
 namespace tarnwell {
@@ -55,19 +55,8 @@ TCookieKeep::~TCookieKeep() {
 }
 
 bool TCookieKeep::Create(HFONT font) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    ::RegisterClassA(&windowClass);
-    RECT frame = {0, 0, 433, 420};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    hwnd_ = ::CreateWindowExA(kExStyle, kClass, "Cookie Keeper", kStyle, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                              (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner_, nullptr,
-                              windowClass.hInstance, this);
+    const FormLook look{kClass, "Cookie Keeper", kStyle, kExStyle, 433, 420, nullptr};
+    CreateForm(look, FormWindowProc<TCookieKeep>, owner_, this);
     if (!hwnd_) return false;
     CreateControls(font);
     WireEvents();
@@ -79,31 +68,19 @@ bool TCookieKeep::Create(HFONT font) {
 }
 
 void TCookieKeep::CreateControls(HFONT font) {
-    const ControlDecl& bannerDecl = *FindControl(ctl::CKBanner);
-    HWND banner = ::CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, bannerDecl.w,
-                                    bannerDecl.h, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(bannerDecl.id)),
-                                    ::GetModuleHandleA(nullptr), nullptr);
     if (sources_.banner)
         banner_.reset(static_cast<HBITMAP>(::CopyImage(sources_.banner, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    ::SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
-
-    const ControlDecl& pagesDecl = *FindControl(ctl::CKPages);
-    pages_.Create(hwnd_, pagesDecl.id,
-                  RECT{pagesDecl.x, pagesDecl.y, pagesDecl.x + pagesDecl.w, pagesDecl.y + pagesDecl.h}, font);
-    HWND pageWindows[kCookieKeepPageCount] = {};
-    int index = 0;
-    for (const ControlDecl& decl : AllControls())
-        if (decl.page == PageId::CookieKeep && decl.kind == ControlKind::Page && index < kCookieKeepPageCount)
-            pageWindows[index++] = pages_.AddPage(decl.caption, decl.id, controls_);
-    pages_.LayoutPages();
+    CreateBanner(hwnd_, *FindControl(ctl::CKBanner), banner_.get());
+    const std::vector<HWND> pageWindows =
+        CreatePages(pages_, hwnd_, *FindControl(ctl::CKPages), AllControls(), PageId::CookieKeep, controls_, font);
     pages_.SetActivePageIndex(0);
 
     const ControlFonts fonts{font, font};
     for (const ControlDecl& decl : AllControls()) {
         HWND parent = nullptr;
         if (decl.page == PageId::CookieKeep) parent = hwnd_;
-        if (decl.page >= PageId::CookieKeepIE && decl.page <= PageId::CookieKeepFlash)
-            parent = pageWindows[static_cast<int>(decl.page) - static_cast<int>(PageId::CookieKeepIE)];
+        const auto page = static_cast<std::size_t>(decl.page) - static_cast<std::size_t>(PageId::CookieKeepIE);
+        if (decl.page >= PageId::CookieKeepIE && page < pageWindows.size()) parent = pageWindows[page];
         if (!parent) continue;
         if (auto control = CreateControl(decl, RangeOf(decl), parent, fonts)) controls_.Add(std::move(control));
     }
@@ -277,16 +254,6 @@ void TCookieKeep::RefreshButtons(int tab) {
     controls_.Get<TButton>(t.exclude).SetEnabled(kept);
 }
 
-LRESULT CALLBACK TCookieKeep::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* dialog = static_cast<TCookieKeep*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        dialog->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-    }
-    auto* dialog = reinterpret_cast<TCookieKeep*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return dialog ? dialog->HandleMessage(message, wParam, lParam) : ::DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 LRESULT TCookieKeep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:  // the title-bar close saves as the OK button does
@@ -296,12 +263,10 @@ LRESULT TCookieKeep::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (lParam) controls_.RouteCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_NOTIFY:
-            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == pages_.Handle() &&
-                reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
-                pages_.HandleSelectionChange();
+            RoutePageChange(pages_, lParam);
             return 0;
         case WM_DESTROY:
-            ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            DetachForm(hwnd_);
             hwnd_ = nullptr;
             return 0;
         default:

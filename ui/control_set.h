@@ -18,11 +18,14 @@ public:
         auto it = controls_.find(id);
         return it == controls_.end() ? nullptr : it->second.get();
     }
-    // For IDs the table declares with kind T; a wrong kind is a programming
-    // error caught by the tests that open every page.
+    // For IDs the table declares with kind T. A missing control or one of
+    // another kind is a programming error: the program stops with a message
+    // naming the ID rather than acting on the wrong control.
     template <typename T>
     T& Get(int id) const {
-        return *static_cast<T*>(Find(id));
+        T* control = dynamic_cast<T*>(Find(id));
+        if (!control) WrongControl(id);
+        return *control;
     }
 
     // WM_COMMAND from a child control.
@@ -41,6 +44,8 @@ public:
     }
 
 private:
+    [[noreturn]] static void WrongControl(int id);
+
     std::map<int, std::unique_ptr<TControl>> controls_;
 };
 

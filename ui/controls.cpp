@@ -1,8 +1,11 @@
 #include "ui/controls.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "base/setting_value.h"
+#include "ui/control_set.h"
 
 namespace tarnwell {
 
@@ -194,6 +197,14 @@ void TListBox::HandleCommand(int code) {
         if (OnChange) OnChange();
         if (OnClick) OnClick();
     }
+}
+
+void TControlSet::WrongControl(int id) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Tarnwell: control %d is missing or not of the kind asked for.", id);
+    ::OutputDebugStringA(text);
+    ::MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
+    std::abort();
 }
 
 }  // namespace tarnwell
