@@ -24,7 +24,8 @@ namespace tarnwell {
 // device or long-name path ("\\?\...", "\\.\..."), a share without a share
 // name, or that holds a segment Windows would not take as a plain folder
 // name: one of ':' (a stream), '*', '?', '"', '<', '>', '|' or a control
-// character, or one made of nothing but three or more dots or blanks.
+// character, or one made of nothing but dots and blanks other than "."
+// and ".." (Windows 95 read "..." as the parent's parent).
 std::optional<std::string> NormalizeAbsolutePath(std::string_view path);
 
 // Whether everything below `folder` may be destroyed: false when the folder
