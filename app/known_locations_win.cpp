@@ -110,17 +110,6 @@ std::string DiscoverShockwave(const OsFlags& os, const std::string& profileRoot)
     return shockwave.WithBackslashIfExists();
 }
 
-std::string DiscoverRecycleBin(const OsFlags& os, const std::string& profileRoot) {
-    const std::string drive = profileRoot.substr(0, 2);
-    if (os.IsNT) {
-        const std::string sid = GetUserSidText();
-        const std::string own = drive + "\\recycler\\" + sid + "\\";
-        return DirectoryExists(own) ? own : "c:\\recycler\\" + sid + "\\";
-    }
-    const std::string own = drive + "\\recycled\\";
-    return DirectoryExists(own) ? own : std::string("c:\\recycled\\");
-}
-
 }  // namespace
 
 bool DirectoryExists(const std::string& path) {
@@ -146,11 +135,26 @@ std::string GetShellFolder(const OsFlags& os, int folderId) {
     return ok ? std::string(path) : std::string();
 }
 
+// A length of MAX_PATH or more is the size the path would need: it does
+// not fit, and the buffer holds nothing of it.
 std::string GetTempDir() {
     char buffer[MAX_PATH] = {};
     const DWORD length = ::GetTempPathA(MAX_PATH, buffer);
-    if (length == 0 || length > MAX_PATH) return "\\";
+    if (length == 0 || length >= MAX_PATH) return {};
     return WithTrailingBackslash(buffer);
+}
+
+// An empty SID would make the NT path "c:\recycler\\", the folder that
+// holds the bins of every user: none is answered instead.
+std::string RecycleBinFolder(const OsFlags& os, const std::string& profileRoot, const std::string& userSid) {
+    const std::string drive = profileRoot.substr(0, 2);
+    if (os.IsNT) {
+        if (userSid.empty()) return {};
+        const std::string own = drive + "\\recycler\\" + userSid + "\\";
+        return DirectoryExists(own) ? own : "c:\\recycler\\" + userSid + "\\";
+    }
+    const std::string own = drive + "\\recycled\\";
+    return DirectoryExists(own) ? own : std::string("c:\\recycled\\");
 }
 
 std::string GetUserSidText() {
@@ -197,7 +201,7 @@ KnownLocations DiscoverKnownLocations(const OsFlags& os, const std::string& prog
     const std::string flash = loc.ProfileRoot + "\\Application Data\\Macromedia\\Flash Player\\";
     loc.FlashDir = DirectoryExists(flash) ? flash : std::string();
     loc.ShockwaveDir = DiscoverShockwave(os, loc.ProfileRoot);
-    loc.RecycleDir = DiscoverRecycleBin(os, loc.ProfileRoot);
+    loc.RecycleDir = RecycleBinFolder(os, loc.ProfileRoot, os.IsNT ? GetUserSidText() : std::string());
     // The program folder already ends with a backslash; a second one would
     // make every plug-in path differ from the same path typed by a person.
     loc.PluginDir = programDir + "plugins\\";

@@ -25,6 +25,7 @@ add_library(tarnwell_shell STATIC
     app/single_instance_win.cpp
     app/system_info_win.cpp
     engine/file_info_win.cpp
+    engine/folder_guard_win.cpp
     engine/file_time_win.cpp
     engine/registry_cleaner_win.cpp
     engine/registry_items_win.cpp

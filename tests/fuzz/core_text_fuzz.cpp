@@ -6,11 +6,36 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/path_macros.h"
 #include "cookiekeep/keep_list.h"
 #include "base/setting_value.h"
+#include "engine/folder_guard.h"
 #include "engine/mask.h"
+
+namespace {
+
+// The folder rule: a normal form is its own normal form, uses only "\"
+// and ends with one only at a drive root; a folder never may be destroyed
+// below when it is protected itself or contains a protected folder, and
+// a folder inside a protected one may.
+void CheckFolderGuard(std::string_view folder, std::string_view other) {
+    const std::vector<std::string> self = {std::string(folder)};
+    if (tarnwell::MayDestroyBelow(folder, self)) std::abort();
+    const auto normal = tarnwell::NormalizeAbsolutePath(folder);
+    if (!normal) return;
+    if (tarnwell::NormalizeAbsolutePath(*normal) != normal) std::abort();
+    if (normal->find('/') != std::string::npos || normal->find("\\\\", 1) != std::string::npos) std::abort();
+    if (normal->back() == '\\' && normal->size() != 3) std::abort();
+    const std::vector<std::string> inner = {*normal + "\\x"};
+    if (tarnwell::MayDestroyBelow(*normal, inner)) std::abort();
+    if (!tarnwell::MayDestroyBelow(*normal + "\\x", self)) std::abort();
+    const std::vector<std::string> kept = {std::string(other)};
+    if (tarnwell::MayDestroyBelow(folder, kept) && !tarnwell::MayDestroyBelow(*normal, kept)) std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -30,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     masks.Matches(text.substr(split));
     for (const std::string& domain : tarnwell::CookieDomains(text))
         if (domain.find('\t') != std::string::npos || domain.find('\n') != std::string::npos) std::abort();
+    CheckFolderGuard(text.substr(0, split), text.substr(split));
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
     return 0;
 }
