@@ -9,18 +9,19 @@
 #include "app/known_locations.h"
 #include "app/settings_store.h"
 #include "app/single_instance.h"
+#include "base/handles.h"
 #include "categories/ie_cache.h"
 #include "categories/ie_category.h"
 #include "categories/url_history.h"
 #include "categories/windows_category.h"
 #include "cookiekeep/cookie_keep.h"
-#include "shredder/shredder.h"
+#include "engine/folder_guard_win.h"
 #include "engine/secure_delete.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
+#include "shredder/shredder.h"
 #include "ui/control_set.h"
 #include "ui/form.h"
-#include "base/handles.h"
 #include "ui/hints.h"
 #include "ui/page_control.h"
 
@@ -145,6 +146,7 @@ private:
     bool sessionEnding_ = false;  // Windows is logging off: nothing may wait for the user
     OsFlags os_;
     KnownLocations locations_;
+    std::unique_ptr<TFolderGuard> folderGuard_;  // known with the locations
 };
 
 }  // namespace tarnwell

@@ -94,8 +94,12 @@ void TMainForm::CreateCategories() {
     RegistryHooks hooks;
     hooks.ProcessMessages = [] { ProcessMessages(); };
     const auto removal = [this] { return SecurityTabRemoval(); };
+    // Until start-up has found the profile root no folder may be walked.
+    const auto mayDestroyBelow = [this](const std::string& folder) {
+        return folderGuard_ && folderGuard_->MayDestroyBelow(folder);
+    };
     const CategoryServices services{controls_, popupMenu_, ctl::SweepAllBTN, ctl::SweepAllMNU, locations_,
-                                    removal,   hooks,      hwnd_,           nullptr};
+                                    removal,   hooks,      hwnd_,           mayDestroyBelow};
     CreateUrlHistory();
     IEStores ieStores{IECache, *UrlHistory,
                       [this] { return cookieKeep_ ? cookieKeep_->List(ctl::DstList) : KeepList(); }, os_,

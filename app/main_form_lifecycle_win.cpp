@@ -32,6 +32,7 @@ void TMainForm::FormCreate() {
     ClearLastPopupTime();
     os_ = DetectOsFlags();
     locations_ = DiscoverKnownLocations(os_, ProgramDir);
+    folderGuard_ = std::make_unique<TFolderGuard>(locations_.ProfileRoot);
     FillPluginList();
     if (FileExists(settingsFile)) {
         formStorage_.SetIniFileName(settingsFile);

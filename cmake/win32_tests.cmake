@@ -70,6 +70,7 @@ foreach(name windows_tab_tests ie_tab_tests secure_delete_tests shredder_tests)
     set_tests_properties(${name}_oldest_api PROPERTIES TIMEOUT 600 ENVIRONMENT "${OLDEST_API_ENVIRONMENT}")
 endforeach()
 tarnwell_win32_test(tray_icon_tests tests/win32/tray_icon_test.cpp)
+tarnwell_win32_test(category_guard_tests tests/win32/category_guard_test.cpp)
 # The folder guard a second time with every later call hidden, so that
 # short names are expanded from directory entries as on Windows 95 and NT 4.
 tarnwell_win32_test(folder_guard_tests tests/win32/folder_guard_test.cpp)
