@@ -109,7 +109,8 @@ protected:
         program->Click(item.analyzeButton);
         RequestFromInside(item.sweepButton);
         // The request reached the program while the walk still ran...
-        ASSERT_EQ(program->Text(item.label), "Analyzing...") << "the request changed the running item, or the walk ended before it (then plant more files)";
+        ASSERT_EQ(program->Text(item.label), "Analyzing...")
+            << "the request changed the running item, or the walk ended before it (then plant more files)";
         ASSERT_TRUE(program->WaitUntilEnabled(item.analyzeButton));
         // ...and was dropped: the walk only counted, and nothing was deleted.
         EXPECT_EQ(program->Text(item.label), std::to_string(entries) + " file(s)");
