@@ -24,7 +24,7 @@ TEST(IECache, BindsByNameAndAnswersWithCodes) {
         // Wine: stubs. The walk must still end, cleaning nothing.
         char local[MAX_PATH] = {};
         ASSERT_TRUE(::CreateUrlCacheEntryA("http://tarnwell.example/page", 0, "htm", local, 0));
-        WriteTextFile(local, "page");
+        ASSERT_TRUE(WriteTextFile(local, "page"));
         FILETIME never{};
         ASSERT_TRUE(::CommitUrlCacheEntryA("http://tarnwell.example/page", local, never, never, NORMAL_CACHE_ENTRY,
                                            nullptr, 0, nullptr, nullptr));

@@ -77,7 +77,7 @@ public:
         if (thread_) {
             stop_ = true;
             const std::string wake = folder_ + "\\tw-watch-wake";
-            WriteTextFile(wake, "");
+            EXPECT_TRUE(WriteTextFile(wake, ""));
             ::DeleteFileA(wake.c_str());
             ::WaitForSingleObject(thread_.get(), INFINITE);
             thread_.reset();
@@ -134,22 +134,23 @@ protected:
         for (const std::string* folder : {&cache, &history, &cookies}) {
             ASSERT_FALSE(folder->empty());
             EmptyFolder(*folder);
-            WriteTextFile(*folder + "\\desktop.ini", "[.ShellClassInfo]");
+            ASSERT_TRUE(WriteTextFile(*folder + "\\desktop.ini", "[.ShellClassInfo]"));
         }
-        MakeDirectories(cache + "\\sub");
-        WriteTextFile(cache + "\\page.htm", "<html>");
-        WriteTextFile(cache + "\\sub\\logo.gif", "GIF89a");
-        WriteTextFile(history + "\\visited.url", "[InternetShortcut]");
-        WriteTextFile(cookies + "\\" + kGoneCookie, "session\n1\ngone.example/\n");
-        WriteTextFile(cookies + "\\" + kKeptCookie, "login\n1\nkept.example/\n");
+        ASSERT_TRUE(MakeDirectories(cache + "\\sub"));
+        ASSERT_TRUE(WriteTextFile(cache + "\\page.htm", "<html>"));
+        ASSERT_TRUE(WriteTextFile(cache + "\\sub\\logo.gif", "GIF89a"));
+        ASSERT_TRUE(WriteTextFile(history + "\\visited.url", "[InternetShortcut]"));
+        ASSERT_TRUE(WriteTextFile(cookies + "\\" + kGoneCookie, "session\n1\ngone.example/\n"));
+        ASSERT_TRUE(WriteTextFile(cookies + "\\" + kKeptCookie, "login\n1\nkept.example/\n"));
         DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
-        SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://a.example/");
-        SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://b.example/");
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://a.example/"));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://b.example/"));
         DeleteKeyTree(HKEY_CURRENT_USER, kMsnToolBar);
-        SetRegistryString(HKEY_CURRENT_USER, kMsnToolBar, "SearchStrings", "abc");  // four bytes with the NUL
+        // four bytes with the NUL
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kMsnToolBar, "SearchStrings", "abc"));
         DeleteKeyTree(HKEY_CURRENT_USER, kIntelliForms);
-        SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form1", "saved");
-        SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form2", "saved");
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form1", "saved"));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form2", "saved"));
     }
     void TearDown() override {
         DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
@@ -168,14 +169,14 @@ protected:
         return folder;
     }
     void Start(const std::string& settings) {
-        WriteTextFile(folder / "settings.ini", settings);
+        ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path());
         ASSERT_TRUE(program->WaitForMainWindow());
     }
     void AddCacheEntry() {
         char local[MAX_PATH] = {};
         ASSERT_TRUE(::CreateUrlCacheEntryA(kCachedUrl, 0, "htm", local, 0));
-        WriteTextFile(local, "cached");
+        ASSERT_TRUE(WriteTextFile(local, "cached"));
         FILETIME never{};
         ASSERT_TRUE(::CommitUrlCacheEntryA(kCachedUrl, local, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
                                            nullptr));
@@ -291,7 +292,7 @@ TEST_F(IETab, SweepWithNothingCheckedGivesTheButtonsBack) {
 // cookie scan runs, or while the index item waits for it.
 void IETab::RequestSweepsDuring(int button, const std::string& settings) {
     for (int i = 0; i < kManyCookies; ++i)
-        WriteTextFile(cookies + "\\user@site" + std::to_string(i) + "[1].txt", "c");
+        ASSERT_TRUE(WriteTextFile(cookies + "\\user@site" + std::to_string(i) + "[1].txt", "c"));
     Start(settings);
     ::PostMessageA(program->Control(button), BM_CLICK, 0, 0);
     for (int i = 0; i < 5; ++i) ::PostMessageA(program->MainWindow(), WM_COMMAND, ctl::SweepIEHistMNU, 0);
@@ -323,10 +324,12 @@ TEST_F(IETab, SweepRequestedWhileTheIndexItemWaitsIsIgnored) {
 class MissingHistoryServer {
 public:
     MissingHistoryServer() : original_(ReadRegistryString(HKEY_LOCAL_MACHINE, kServer, "")) {
-        SetRegistryString(HKEY_LOCAL_MACHINE, kServer, "", "C:\\windows\\system32\\tw-no-such-history.dll");
+        EXPECT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kServer, "", "C:\\windows\\system32\\tw-no-such-history.dll"));
     }
     ~MissingHistoryServer() {
-        if (original_) SetRegistryString(HKEY_LOCAL_MACHINE, kServer, "", *original_);
+        if (original_) {
+            EXPECT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kServer, "", *original_));
+        }
     }
     bool Valid() const { return original_.has_value(); }
 
@@ -351,7 +354,7 @@ TEST_F(IETab, WithoutTheHistoryStoreTheProgramStartsAndSweeps) {
 TEST_F(IETab, WithoutTheHistoryStoreTheReasonIsLogged) {
     MissingHistoryServer missing;
     ASSERT_TRUE(missing.Valid());
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     ASSERT_TRUE(::CopyFileA(TarnwellExe().c_str(), (folder / "Tarnwell.exe").c_str(), FALSE));
     DebuggedStart start = StartAndReadDebugOutput(folder / "Tarnwell.exe", folder.Path(), "URL history");
     EXPECT_TRUE(start.found) << start.output;

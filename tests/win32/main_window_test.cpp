@@ -11,7 +11,7 @@ namespace {
 class MainWindow : public ::testing::Test {
 protected:
     void Start(const std::string& settings = "[Settings]\r\n") {
-        WriteTextFile(folder / "settings.ini", settings);
+        ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path());
         ASSERT_TRUE(program->WaitForMainWindow());
     }

@@ -19,7 +19,7 @@ int Id(const char* name) { return FindControl(name)->id; }
 class SettingsFile : public ::testing::Test {
 protected:
     std::string Settings() const { return folder / "settings.ini"; }
-    void WriteSettings(const std::string& text) const { WriteTextFile(Settings(), text); }
+    void WriteSettings(const std::string& text) const { ASSERT_TRUE(WriteTextFile(Settings(), text)); }
 
     // Starts the program, lets `look` inspect it, then ends the session.
     template <typename Look>

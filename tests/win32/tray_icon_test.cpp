@@ -100,7 +100,7 @@ void EndProgram(TarnwellProcess& program) {
 
 class TrayIcon : public ::testing::Test {
 protected:
-    void SetUp() override { WriteTextFile(folder / "settings.ini", "[Settings]\r\n"); }
+    void SetUp() override { ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n")); }
     TempFolder folder;
 };
 
@@ -181,7 +181,7 @@ TEST_F(TrayIcon, ASecondCopyWakesTheFirstWhileItsMenuIsOpenAndChangesNothingOuts
 
     // Started from a folder without settings, a copy would take over the Run value.
     const std::string runValue = "\"" + folder.Path() + "Tarnwell.exe\" /autostart";
-    SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", runValue);
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", runValue));
 
     TempFolder otherFolder;
     TarnwellProcess second(otherFolder.Path());

@@ -15,23 +15,23 @@ namespace {
 const std::string kRunMRU = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 void SetString(const std::string& key, const std::string& value, const std::string& data) {
-    SetRegistryString(HKEY_CURRENT_USER, key, value, data);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, key, value, data));
 }
 
 class WindowsTab : public ::testing::Test {
 protected:
     void SetUp() override {
         temp = folder / "temp";
-        MakeDirectories(temp);
-        for (const char* name : {"a.tmp", "b.tmp"}) WriteTextFile(temp + "\\" + name, "x");
-        MakeDirectories(temp + "\\nested");
-        WriteTextFile(temp + "\\nested\\c.tmp", "x");
+        ASSERT_TRUE(MakeDirectories(temp));
+        for (const char* name : {"a.tmp", "b.tmp"}) ASSERT_TRUE(WriteTextFile(temp + "\\" + name, "x"));
+        ASSERT_TRUE(MakeDirectories(temp + "\\nested"));
+        ASSERT_TRUE(WriteTextFile(temp + "\\nested\\c.tmp", "x"));
         recycle = "c:\\recycler\\" + GetUserSidText();
-        MakeDirectories(recycle);
-        for (const char* name : {"Dc1.txt", "Dc2.doc", "desktop.ini"}) WriteTextFile(recycle + "\\" + name, "x");
-        for (const char* name : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"}) WriteTextFile(name, "x");
-        MakeDirectories("C:\\tw-chk-sub");
-        WriteTextFile("C:\\tw-chk-sub\\FILE0002.CHK", "x");
+        ASSERT_TRUE(MakeDirectories(recycle));
+        for (const char* name : {"Dc1.txt", "Dc2.doc", "desktop.ini"}) ASSERT_TRUE(WriteTextFile(recycle + "\\" + name, "x"));
+        for (const char* name : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"}) ASSERT_TRUE(WriteTextFile(name, "x"));
+        ASSERT_TRUE(MakeDirectories("C:\\tw-chk-sub"));
+        ASSERT_TRUE(WriteTextFile("C:\\tw-chk-sub\\FILE0002.CHK", "x"));
         DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
         SetString(kRunMRU, "a", "notepad\\1");
         SetString(kRunMRU, "b", "cmd\\1");
@@ -48,7 +48,7 @@ protected:
         }
     }
     void Start(const std::string& settings, const std::string& tempFolder) {
-        WriteTextFile(folder / "settings.ini", settings);
+        ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path(), "",
                                                     std::vector<std::string>{"TEMP=" + tempFolder, "TMP=" + tempFolder});
         ASSERT_TRUE(program->WaitForMainWindow());
@@ -144,8 +144,8 @@ class WindowsTabFamilies : public WindowsTab, public ::testing::WithParamInterfa
 protected:
     void SetUp() override {
         WindowsTab::SetUp();
-        MakeDirectories("C:\\recycled");
-        for (const char* name : {"DC1.TXT", "desktop.ini"}) WriteTextFile(std::string("C:\\recycled\\") + name, "x");
+        ASSERT_TRUE(MakeDirectories("C:\\recycled"));
+        for (const char* name : {"DC1.TXT", "desktop.ini"}) ASSERT_TRUE(WriteTextFile(std::string("C:\\recycled\\") + name, "x"));
     }
     void TearDown() override {
         WindowsTab::TearDown();

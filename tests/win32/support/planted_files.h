@@ -1,0 +1,32 @@
+#pragma once
+// Files and folders a test puts where the program looks for them, outside
+// a folder of the test's own. Each one the test had to make is recorded,
+// and only those are removed again: whatever was there before stays.
+#include <string>
+#include <vector>
+
+namespace tarnwell::testing {
+
+class PlantedFiles {
+public:
+    PlantedFiles() = default;
+    ~PlantedFiles() { RemoveAll(); }
+    PlantedFiles(const PlantedFiles&) = delete;
+    PlantedFiles& operator=(const PlantedFiles&) = delete;
+
+    // Makes each missing folder down to `path` and records it.
+    [[nodiscard]] bool Folder(const std::string& path);
+    // Makes the file's folders and the file itself. A file that is there
+    // already is not the test's to overwrite: that fails.
+    [[nodiscard]] bool File(const std::string& path, const std::string& text = "x");
+    // Removes the recorded files, then the recorded folders deepest first,
+    // each with whatever the run left in it (a folder the test made holds
+    // nothing from before the test).
+    void RemoveAll();
+
+private:
+    std::vector<std::string> files_;
+    std::vector<std::string> folders_;  // in the order made: parents first
+};
+
+}  // namespace tarnwell::testing
