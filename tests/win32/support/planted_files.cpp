@@ -16,7 +16,36 @@ std::string ParentOf(const std::string& path) {
     return last == std::string::npos ? std::string() : path.substr(0, last);
 }
 
+// Every path below `folder`, each folder before what it holds.
+std::vector<std::string> PathsBelow(const std::string& folder) {
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = ::FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return paths;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        paths.push_back(path);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            for (std::string& below : PathsBelow(path)) paths.push_back(std::move(below));
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return paths;
+}
+
+void RemoveEntry(const std::string& path) {
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!::DeleteFileA(path.c_str())) ::RemoveDirectoryA(path.c_str());
+}
+
 }  // namespace
+
+void PlantedFiles::WatchForNewEntries(const std::string& folder) {
+    const std::string path = WithoutTrailingBackslash(folder);
+    const std::vector<std::string> paths = PathsBelow(path);
+    watched_.push_back({path, std::set<std::string>(paths.begin(), paths.end())});
+}
 
 bool PlantedFiles::Folder(const std::string& path) {
     const std::string folder = WithoutTrailingBackslash(path);
@@ -41,11 +70,15 @@ bool PlantedFiles::File(const std::string& path, const std::string& text) {
 }
 
 void PlantedFiles::RemoveAll() {
-    for (const std::string& file : files_) {
-        ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(file.c_str());
-    }
+    for (const std::string& file : files_) RemoveEntry(file);
     files_.clear();
+    for (const Watched& watched : watched_) {
+        const std::vector<std::string> now = PathsBelow(watched.folder);
+        // Backwards, so that what a folder holds goes before the folder.
+        for (auto path = now.rbegin(); path != now.rend(); ++path)
+            if (!watched.before.count(*path)) RemoveEntry(*path);
+    }
+    watched_.clear();
     for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) RemoveTree(*folder);
     folders_.clear();
 }
