@@ -273,16 +273,9 @@ TEST_F(MainWindow, TransparencyBackToZeroMakesTheWindowOpaque) {
 }
 
 TEST_F(MainWindow, TransparencySliderIsDisabledOutsideTheNtFamily) {
-    const std::string key = "Software\\Wine\\AppDefaults\\Tarnwell.exe";
-    HKEY appDefaults = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &appDefaults,
-                                nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(appDefaults, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+    WindowsVersionOverride version("win98");
     Start();
     EXPECT_FALSE(program->Enabled(ctl::TransBar));
-    ::RegDeleteValueA(appDefaults, "Version");
-    ::RegCloseKey(appDefaults);
 }
 
 TEST_F(MainWindow, TransparencySliderIsEnabledOnNt) {
