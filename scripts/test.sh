@@ -13,12 +13,14 @@ bash scripts/check-layers.sh
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native
-ctest --test-dir build/native --output-on-failure
+ctest --test-dir build/native --output-on-failure --no-tests=error
 
 # The text handling that reads outside input, under libFuzzer for a bounded run.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/fuzz
-build/fuzz/core_text_fuzz -runs=100000 -seed=1 2>&1 | tail -n 1
+# The whole log on a failure, with the crash report; its last line otherwise.
+fuzz_log=build/fuzz/core_text_fuzz.log
+if build/fuzz/core_text_fuzz -runs=100000 -seed=1 >"$fuzz_log" 2>&1; then tail -n 1 "$fuzz_log"; else cat "$fuzz_log"; exit 1; fi
 
 bash scripts/build-win32.sh
 
@@ -35,4 +37,4 @@ trap wine_session_stop EXIT
 wine_session_display
 bash scripts/prepare-test-prefix.sh
 # The tests share one registry and one single-instance mutex: run them in turn.
-ctest --test-dir "$win_tree" --output-on-failure -j1
+ctest --test-dir "$win_tree" --output-on-failure --no-tests=error -j1

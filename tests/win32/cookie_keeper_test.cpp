@@ -5,6 +5,8 @@
 #include "app/control_table.h"
 #include "app/known_locations.h"
 #include "app/registry_win.h"
+#include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/planted_files.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 namespace tarnwell::testing {
@@ -31,29 +33,29 @@ protected:
     void SetUp() override {
         cookies = *ReadRegistryString(HKEY_CURRENT_USER,
                                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Cookies");
-        MakeDirectories(cookies);
         for (const char* name : {"root@example[1].txt", "root@shop[2].txt", "root@news[1].txt"})
-            WriteTextFile(cookies + "\\" + name, "cookie");
-        MakeDirectories(cookies + "\\folder.txt");
+            ASSERT_TRUE(planted.File(cookies + "\\" + name, "cookie")) << name;
+        ASSERT_TRUE(planted.Folder(cookies + "\\folder.txt"));
         char profile[MAX_PATH];
         ::ExpandEnvironmentStringsA("%USERPROFILE%", profile, MAX_PATH);
-        appData = std::string(profile) + "\\Application Data";
-        const std::string objects = appData + "\\Macromedia\\Flash Player\\#SharedObjects\\K7QW3ZPA\\";
-        for (const char* site : {"site1.com", "site2.org"}) MakeDirectories(objects + site);
-        WriteTextFile(objects + "stray.sol", "x");
+        sharedObjects = std::string(profile) + "\\Application Data\\Macromedia\\Flash Player\\#SharedObjects";
     }
     void TearDown() override {
         if (program && program->Running()) {
             program->EndSession();
             program->WaitForExit();
         }
-        for (const char* name : {"root@example[1].txt", "root@shop[2].txt", "root@news[1].txt"})
-            ::DeleteFileA((cookies + "\\" + name).c_str());
-        RemoveTree(cookies + "\\folder.txt");
-        RemoveTree(appData);
+        planted.RemoveAll();
+    }
+    // Two sites with Flash data and a file beside them, below a folder
+    // named as the player names its own.
+    void PlantFlashSites() {
+        const std::string objects = sharedObjects + "\\K7QW3ZPA\\";
+        for (const char* site : {"site1.com", "site2.org"}) ASSERT_TRUE(planted.Folder(objects + site)) << site;
+        ASSERT_TRUE(planted.File(objects + "stray.sol"));
     }
     void Start(const std::string& settings) {
-        WriteTextFile(folder / "settings.ini", settings);
+        ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path());
         ASSERT_TRUE(program->WaitForMainWindow());
     }
@@ -63,12 +65,12 @@ protected:
             ::PostMessageA(program->MainWindow(), WM_COMMAND, static_cast<WPARAM>(button), 0);
         else
             ::PostMessageA(program->Control(button), BM_CLICK, 0, 0);
-        for (int i = 0; i < 200; ++i) {
-            HWND dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
-            if (dialog && ::IsWindowVisible(dialog)) return dialog;
-            ::Sleep(50);
-        }
-        return nullptr;
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
+            return dialog && ::IsWindowVisible(dialog);
+        });
+        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
     }
     void Click(HWND dialog, int id) {
         DWORD_PTR result = 0;
@@ -76,11 +78,12 @@ protected:
     }
     void CloseWithOk(HWND dialog) {
         ::PostMessageA(FindChildById(dialog, ctl::OKBtn), BM_CLICK, 0, 0);
-        for (int i = 0; i < 100 && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); })) << "the Cookie Keeper stayed open";
     }
 
     TempFolder folder;
-    std::string cookies, appData;
+    PlantedFiles planted;
+    std::string cookies, sharedObjects;
     std::unique_ptr<TarnwellProcess> program;
 };
 
@@ -115,6 +118,7 @@ TEST_F(CookieKeeper, KeptCookiesLeaveTheCandidatesAndAreSaved) {
 }
 
 TEST_F(CookieKeeper, FlashTabListsSiteFoldersAndTheTrayOpensTheLastTab) {
+    PlantFlashSites();
     Start("[Settings]\r\n");
     HWND dialog = Open(ctl::FlashCookKeepBTN);
     ASSERT_NE(dialog, nullptr);
@@ -128,11 +132,11 @@ TEST_F(CookieKeeper, FlashTabListsSiteFoldersAndTheTrayOpensTheLastTab) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
     ::PostMessageA(dialog, WM_CLOSE, 0, 0);  // the title-bar close saves too
-    for (int i = 0; i < 100 && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
-    EXPECT_FALSE(::IsWindowVisible(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }));
 }
 
 TEST_F(CookieKeeper, DamagedKeepListSectionsLoadWhatIsThere) {
+    PlantFlashSites();
     Start("[Settings]\r\n[Settings.FlashDstList_Items]\r\nCount=99999999\r\nItem0=site2.org\r\nItem2=gone.net\r\n");
     HWND dialog = Open(ctl::FlashCookKeepBTN);
     ASSERT_NE(dialog, nullptr);
@@ -151,10 +155,7 @@ namespace tarnwell::testing {
 namespace {
 
 TEST_F(CookieKeeper, SharedObjectsFolderHoldingOnlyFilesLeavesTheFlashTabEmpty) {
-    const std::string root = appData + "\\Macromedia\\Flash Player\\#SharedObjects";
-    RemoveTree(root);
-    MakeDirectories(root);
-    WriteTextFile(root + "\\settings.sol", "x");
+    ASSERT_TRUE(planted.File(sharedObjects + "\\settings.sol"));
     Start("[Settings]\r\n");
     HWND dialog = Open(ctl::FlashCookKeepBTN);
     ASSERT_NE(dialog, nullptr);

@@ -7,6 +7,7 @@
 #include "app/profile_folders.h"
 #include "app/registry_win.h"
 #include "app/system_info_win.h"
+#include "tests/win32/support/planted_files.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 #include <sddl.h>
@@ -80,21 +81,18 @@ private:
     std::vector<Saved> saved_;
 };
 
-// Folders made for one test and removed after it.
+// Folders made for one test: each level it had to make is removed after
+// it, deepest first, and whatever was there before stays.
 class Folders {
 public:
-    ~Folders() {
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) RemoveTree(*it);
-    }
     std::string Make(const std::string& path) {
-        const bool existed = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-        EXPECT_TRUE(MakeDirectories(path)) << path;
-        if (!existed) made_.push_back(path);
+        EXPECT_TRUE(planted_.Folder(path)) << path;
         return path;
     }
+    void RemoveAll() { planted_.RemoveAll(); }
 
 private:
-    std::vector<std::string> made_;
+    PlantedFiles planted_;
 };
 
 class KnownLocationsTest : public ::testing::Test {
@@ -189,12 +187,13 @@ TEST_F(KnownLocationsTest, SidTextMatchesTheSystemsOwn) {
 }
 
 TEST_F(KnownLocationsTest, AolFoundOnlyThroughItsAppPath) {
+    ASSERT_FALSE(DirectoryExists("C:\\tw-aol-test")) << "the test's own folder, taken away again below";
     Folders folders;
     const std::string aol = folders.Make("C:\\tw-aol-test\\organize");
     RegistryValues registry;
     registry.Set(HKEY_LOCAL_MACHINE, kAolVersion, "AppPath", "C:\\tw-aol-test");
     EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).AOLPath, "C:\\tw-aol-test\\organize\\");
-    RemoveTree("C:\\tw-aol-test");
+    folders.RemoveAll();
     // Still the last candidate tried, although it no longer exists.
     EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).AOLPath, "C:\\tw-aol-test\\organize\\");
 }
@@ -209,7 +208,6 @@ TEST_F(KnownLocationsTest, AolInCommonApplicationDataWinsOverAppPath) {
     registry.Set(HKEY_LOCAL_MACHINE, kAolVersion, "AppPath", "C:\\elsewhere");
     EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).AOLPath,
               common + "\\AOL\\C_America Online 9.0a\\organize\\");
-    RemoveTree(common + "\\AOL");
 }
 
 TEST_F(KnownLocationsTest, StoredOperaFolders) {
@@ -228,7 +226,6 @@ TEST_F(KnownLocationsTest, StoredOperaFolders) {
     // A custom folder that exists is used as typed, with a backslash.
     const std::string custom = folders.Make(program.Path() + "opera-custom");
     EXPECT_EQ(ChooseOperaFolder(root, custom, exists).folder, custom + "\\");
-    RemoveTree(root + "\\Application Data");
 }
 
 TEST_F(KnownLocationsTest, TempFolderEqualToTheProgramFolder) {
@@ -245,13 +242,15 @@ TEST_F(KnownLocationsTest, TempFolderEqualToTheProgramFolder) {
 
 TEST_F(KnownLocationsTest, FlashAndShockwaveFolders) {
     const std::string root = DiscoverKnownLocations(os, program.Path()).ProfileRoot;
+    // The folders are the test's own, to be taken away again below.
+    ASSERT_FALSE(DirectoryExists(root + "\\Application Data\\Macromedia\\Flash Player"));
     Folders folders;
     const std::string flash = folders.Make(root + "\\Application Data\\Macromedia\\Flash Player\\");
     const std::string shock = folders.Make(root + "\\Application Data\\Macromedia\\Shockwave Player\\Prefs\\");
     const KnownLocations loc = DiscoverKnownLocations(os, program.Path());
     EXPECT_EQ(loc.FlashDir, flash);
     EXPECT_EQ(loc.ShockwaveDir, shock);
-    RemoveTree(root + "\\Application Data");
+    folders.RemoveAll();
     EXPECT_EQ(DiscoverKnownLocations(os, program.Path()).FlashDir, "");
 }
 

@@ -84,7 +84,7 @@ FILETIME Date(WORD year) {
 
 TEST(FileInfoFromTheDirectoryEntry, MatchesTheAttributeCallForFilesAndFolders) {
     TempFolder folder;
-    WriteTextFile(folder / "data.txt", std::string(12345, 'x'));
+    ASSERT_TRUE(WriteTextFile(folder / "data.txt", std::string(12345, 'x')));
     {
         KernelHandle file(::CreateFileA((folder / "data.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
@@ -110,7 +110,7 @@ TEST(FileInfoFromTheDirectoryEntry, ADriveRootGetsItsAttributes) {
 
 TEST(FileInfoFromTheDirectoryEntry, NamesArePlainNamesNeverPatterns) {
     TempFolder folder;
-    WriteTextFile(folder / "data.txt", "x");
+    ASSERT_TRUE(WriteTextFile(folder / "data.txt", "x"));
     EXPECT_TRUE(QueryFileInfo(folder / "data.txt"));
     EXPECT_FALSE(QueryFileInfo(folder / "dat?.txt"));
     EXPECT_FALSE(QueryFileInfo(folder / "*.txt"));
@@ -120,7 +120,7 @@ TEST(FileInfoFromTheDirectoryEntry, NamesArePlainNamesNeverPatterns) {
 
 TEST(FilePosition, SizeAndSeekOfAnOpenFile) {
     TempFolder folder;
-    WriteTextFile(folder / "digits.txt", "0123456789");
+    ASSERT_TRUE(WriteTextFile(folder / "digits.txt", "0123456789"));
     KernelHandle file(
         ::CreateFileA((folder / "digits.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(file);

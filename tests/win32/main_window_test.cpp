@@ -1,17 +1,112 @@
-// The main window as a user meets it: its frame, every declared control
-// with its caption, and the behaviour of the controls this window owns.
+// The main window as a user meets it: its frame, the captions, defaults
+// and hints of its tabs, items and buttons, and the behaviour of the
+// controls this window owns.
 #include <gtest/gtest.h>
 
 #include "app/control_table.h"
 #include "tests/win32/support/tarnwell_process.h"
 
+#include <commctrl.h>
+
+#include <utility>
+#include <vector>
+
 namespace tarnwell::testing {
 namespace {
+
+// Memory in another process, for the control messages that pass
+// pointers: those are not copied across, so the structure and its text
+// buffer must live where the control can read and write them.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+        if (process_)
+            address_ = static_cast<char*>(
+                ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    ~RemoteBuffer() {
+        if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    char* At(size_t offset) const { return address_ + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return ::WriteProcessMemory(process_.get(), At(offset), data, size, nullptr) != FALSE;
+    }
+    std::string ReadText(size_t offset, size_t size) const {
+        std::vector<char> text(size + 1, 0);
+        ::ReadProcessMemory(process_.get(), At(offset), text.data(), size, nullptr);
+        return text.data();
+    }
+    explicit operator bool() const { return address_ != nullptr; }
+
+private:
+    KernelHandle process_;
+    char* address_ = nullptr;
+};
+
+constexpr size_t kTextSize = 512;
+
+std::vector<std::string> TabCaptions(HWND tabs) {
+    std::vector<std::string> captions;
+    RemoteBuffer remote(tabs, sizeof(TCITEMA) + kTextSize);
+    if (!remote) return captions;
+    const int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote.At(sizeof item);
+        item.cchTextMax = kTextSize;
+        remote.Write(sizeof item, "", 1);
+        remote.Write(0, &item, sizeof item);
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote.At(0)), SMTO_NORMAL, 5000,
+                              &result);
+        captions.push_back(remote.ReadText(sizeof item, kTextSize));
+    }
+    return captions;
+}
+
+BOOL CALLBACK FindToolTip(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(lParam);
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    if (::GetWindow(hwnd, GW_OWNER) == search->first && _stricmp(name, TOOLTIPS_CLASSA) == 0) {
+        search->second = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The hint the main window's tooltip holds for `control`, as the user
+// sees it when the mouse rests there.
+std::string ToolTipText(HWND main, HWND control) {
+    std::pair<HWND, HWND> search{main, nullptr};
+    ::EnumWindows(FindToolTip, reinterpret_cast<LPARAM>(&search));
+    if (!search.second || !control) return "no tooltip";
+    RemoteBuffer remote(search.second, sizeof(TOOLINFOA) + kTextSize);
+    if (!remote) return "no memory";
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = ::GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = remote.At(sizeof tool);
+    remote.Write(sizeof tool, "", 1);
+    remote.Write(0, &tool, sizeof tool);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(search.second, TTM_GETTEXTA, kTextSize, reinterpret_cast<LPARAM>(remote.At(0)),
+                          SMTO_NORMAL, 5000, &result);
+    return remote.ReadText(sizeof tool, kTextSize);
+}
 
 class MainWindow : public ::testing::Test {
 protected:
     void Start(const std::string& settings = "[Settings]\r\n") {
-        WriteTextFile(folder / "settings.ini", settings);
+        ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path());
         ASSERT_TRUE(program->WaitForMainWindow());
     }
@@ -21,6 +116,12 @@ protected:
             program->WaitForExit();
         }
     }
+    std::vector<std::string> Texts(const std::vector<int>& ids) const {
+        std::vector<std::string> texts;
+        for (int id : ids) texts.push_back(program->Text(id));
+        return texts;
+    }
+    std::string HintOf(int id) const { return ToolTipText(program->MainWindow(), program->Control(id)); }
     // A click as the user makes it: the box toggles and tells its page.
     void Click(int id) {
         DWORD_PTR result = 0;
@@ -61,26 +162,75 @@ TEST_F(MainWindow, FrameCaptionAndSize) {
     EXPECT_EQ(banner.bottom, 107);
 }
 
-TEST_F(MainWindow, EveryDeclaredControlExistsWithItsCaption) {
+TEST_F(MainWindow, TabsShowTheirCaptionsInOrder) {
     Start();
-    for (const ControlDecl& decl : AllControls()) {
-        if (decl.kind == ControlKind::Page || (decl.page != PageId::Main && static_cast<int>(decl.page) >= kTabPageCount))
-            continue;
-        HWND control = program->Control(decl.id);
-        ASSERT_NE(control, nullptr) << decl.name;
-        if (decl.kind == ControlKind::CheckBox || decl.kind == ControlKind::Button ||
-            decl.kind == ControlKind::GroupBox || decl.kind == ControlKind::Label ||
-            decl.kind == ControlKind::RiskLabel) {
-            EXPECT_EQ(program->Text(decl.id), decl.caption) << decl.name;
-        }
-        if (decl.kind == ControlKind::CheckBox) {
-            EXPECT_EQ(program->Checked(decl.id), decl.initial == "True") << decl.name;
-        }
-        EXPECT_EQ(::GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE ? 0u : F_HIDDEN, decl.flags & F_HIDDEN)
-            << decl.name;
-    }
-    EXPECT_EQ(program->Text(ctl::IETempFiles), "Unknown");
-    EXPECT_EQ(program->Text(ctl::WRunFieldCB), "Windows Run && Stream File Lists");
+    EXPECT_EQ(TabCaptions(program->Control(ctl::PageControl)),
+              (std::vector<std::string>{"Internet Explorer", "AOL Browser", "Netscape", "Opera", "FireFox",
+                                        "Media Players", "Windows", "Plugins", "Shredder", "Security", "Settings",
+                                        "Control Panel"}));
+}
+
+TEST_F(MainWindow, CategoryItemsShowTheirCaptionsInOrderUncheckedAndUnknown) {
+    Start();
+    const std::vector<int> ieItems = {ctl::IETempFilesCB, ctl::IEHistFilesCB, ctl::IECookFilesCB,
+                                      ctl::IEDropDownCB,  ctl::IEAutoCB,      ctl::IEIndexCB,
+                                      ctl::IEGoogleCB,    ctl::IEYahooCB,     ctl::IEToolBarCB};
+    EXPECT_EQ(Texts(ieItems),
+              (std::vector<std::string>{"Temporary Internet Files", "Browser History Files", "Website Cookies",
+                                        "Browser URL Drop Down List", "Browser AutoComplete",
+                                        "Index Files (index.dat)", "Google ToolBar History",
+                                        "Yahoo! ToolBar History", "MSN ToolBar History"}));
+    const std::vector<int> windowsItems = {ctl::CHKFilesCB,  ctl::RecentFilesCB, ctl::RecycleFilesCB,
+                                           ctl::TempFilesCB, ctl::WRunFieldCB,   ctl::WFindFieldsCB,
+                                           ctl::WComDlgCB,   ctl::WUserAssistCB};
+    EXPECT_EQ(Texts(windowsItems),
+              (std::vector<std::string>{"ScanDisk File Fragments (*.CHK)", "Recent Documents List",
+                                        "Desktop Recycle Bin", "Windows Temp Folder",
+                                        "Windows Run && Stream File Lists", "Windows Find Files Lists",
+                                        "Windows ComDlg32 Recent Files", "Windows Explorer UserAssist Data"}));
+    for (int id : ieItems) EXPECT_FALSE(program->Checked(id)) << id;
+    for (int id : windowsItems) EXPECT_FALSE(program->Checked(id)) << id;
+    for (int label : {ctl::IETempFiles, ctl::IECookFiles, ctl::IEToolBar, ctl::CHKFiles, ctl::WRunField,
+                      ctl::WUserAssist})
+        EXPECT_EQ(program->Text(label), "Unknown") << label;
+    EXPECT_EQ(program->Text(ctl::IETempFilesRiskLBL), "Risk:");
+    EXPECT_EQ(program->Text(ctl::IEGroupBox), " Internet Explorer Browser ");
+    EXPECT_EQ(program->Text(ctl::WGroupBox), " Windows Desktop ");
+}
+
+TEST_F(MainWindow, ButtonsShowTheirCaptions) {
+    Start();
+    EXPECT_EQ(program->Text(ctl::IEAnalyzeBTN), "Analyze Risk");
+    EXPECT_EQ(program->Text(ctl::IESweepBTN), "Sweep");
+    EXPECT_EQ(program->Text(ctl::IECookKeepBTN), "Cookie Keeper");
+    EXPECT_EQ(program->Text(ctl::WAnalyzeBTN), "Analyze Risk");
+    EXPECT_EQ(program->Text(ctl::WSweepBTN), "Sweep");
+    EXPECT_EQ(program->Text(ctl::IEAllCB), "Sweep them all!");
+    EXPECT_EQ(program->Text(ctl::WAllCB), "Sweep them all!");
+    EXPECT_EQ(program->Text(ctl::SweepAllBTN), "&Protect my privacy, clear history now!");
+    EXPECT_EQ(program->Text(ctl::CloseBTN), "&Close Control Panel");
+}
+
+// With a settings file that names nothing, every box has its built-in default.
+TEST_F(MainWindow, BoxesStartWithTheirDefaults) {
+    Start();
+    EXPECT_FALSE(program->Checked(ctl::IEAllCB));
+    EXPECT_FALSE(program->Checked(ctl::VintrelCB));
+    EXPECT_FALSE(program->Checked(ctl::AutoCloseSweepCB));
+    EXPECT_TRUE(program->Checked(ctl::RandOverCB));
+    EXPECT_TRUE(program->Checked(ctl::ProtectCB));
+    EXPECT_TRUE(program->Checked(ctl::PlugCB));
+    EXPECT_FALSE(::IsWindowVisible(program->Control(ctl::PlugTagBox)));
+}
+
+// The tooltip lends out at most 80 characters of a hint: shorter ones are checked.
+TEST_F(MainWindow, ControlsCarryTheirHints) {
+    Start();
+    EXPECT_EQ(HintOf(ctl::IETempFilesCB), "Removes Internet Explorer Temporary Internet Files.");
+    EXPECT_EQ(HintOf(ctl::ProtectCB), "Put back the Internet Explorer start page you had when Tarnwell started.");
+    EXPECT_EQ(HintOf(ctl::SweepAllBTN), "Sweep every checked item of every category now.");
+    EXPECT_EQ(HintOf(ctl::CloseBTN), "Hide this window; Tarnwell keeps running in the tray.");
+    EXPECT_EQ(HintOf(ctl::IETempFilesRiskLBL), "");  // a control without a hint has no tool
 }
 
 TEST_F(MainWindow, UntickingSweepThemAllLeavesEveryItemUncheckedAndEnabled) {
@@ -123,16 +273,9 @@ TEST_F(MainWindow, TransparencyBackToZeroMakesTheWindowOpaque) {
 }
 
 TEST_F(MainWindow, TransparencySliderIsDisabledOutsideTheNtFamily) {
-    const std::string key = "Software\\Wine\\AppDefaults\\Tarnwell.exe";
-    HKEY appDefaults = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &appDefaults,
-                                nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(appDefaults, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+    WindowsVersionOverride version("win98");
     Start();
     EXPECT_FALSE(program->Enabled(ctl::TransBar));
-    ::RegDeleteValueA(appDefaults, "Version");
-    ::RegCloseKey(appDefaults);
 }
 
 TEST_F(MainWindow, TransparencySliderIsEnabledOnNt) {

@@ -57,9 +57,9 @@ protected:
 };
 
 TEST_F(RegistryItems, RunListOverwritesEntriesAndKeepsAnEmptyMRUList) {
-    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "a", std::string(600, 'x') + "\\1");
-    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "b", "regedit\\1");
-    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "MRUList", "ba");
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "a", std::string(600, 'x') + "\\1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "b", "regedit\\1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RunMRU", "MRUList", "ba"));
     EXPECT_EQ(WRunFieldItem(false, hooks), 2);  // three names, less one
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kExplorer + "RunMRU"), 3);
     EXPECT_EQ(WRunFieldItem(true, hooks), 2);
@@ -78,9 +78,11 @@ TEST_F(RegistryItems, LessOneNeverGoesBelowZero) {
 
 TEST_F(RegistryItems, TypedAddressesUnderTheUserAndTheDefaultProfile) {
     for (const char* v : {"url1", "url2", "url3"})
-        SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLs", v, "http://example.com/");
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLs", v,
+                                      "http://example.com/"));
     for (const char* v : {"url1", "url2"})
-        SetRegistryString(HKEY_USERS, ".Default\\Software\\Microsoft\\Internet Explorer\\TypedURLs", v, "http://a.example/");
+        ASSERT_TRUE(SetRegistryString(HKEY_USERS, ".Default\\Software\\Microsoft\\Internet Explorer\\TypedURLs", v,
+                                      "http://a.example/"));
     EXPECT_EQ(IEDropDownItem(false, hooks), 5);
     EXPECT_EQ(IEDropDownItem(true, hooks), 5);
     EXPECT_EQ(overwritten.size(), 5u);
@@ -89,14 +91,14 @@ TEST_F(RegistryItems, TypedAddressesUnderTheUserAndTheDefaultProfile) {
 
 TEST_F(RegistryItems, ComDlgSubkeysKeepOnlyAnEmptyMRUList) {
     const std::string openSave = kExplorer + "ComDlg32\\OpenSaveMRU";
-    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "a", "notepad.exe");
-    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "MRUList", "a");
-    SetRegistryString(HKEY_CURRENT_USER, openSave, "a", "C:\\x.txt");
-    SetRegistryString(HKEY_CURRENT_USER, openSave, "MRUList", "a");
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "a", "notepad.exe"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kExplorer + "ComDlg32\\LastVisitedMRU", "MRUList", "a"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, openSave, "a", "C:\\x.txt"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, openSave, "MRUList", "a"));
     for (const char* sub : {"txt", "*"}) {
-        SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "a", "C:\\one.txt");
-        SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "b", "C:\\two.txt");
-        SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "MRUList", "ab");
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "a", "C:\\one.txt"));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "b", "C:\\two.txt"));
+        ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, openSave + "\\" + sub, "MRUList", "ab"));
     }
     // 2 - 1, then 2 - 1, then 3 - 1 twice.
     EXPECT_EQ(WComDlgItem(false, hooks), 6);
@@ -112,9 +114,9 @@ TEST_F(RegistryItems, ComDlgSubkeysKeepOnlyAnEmptyMRUList) {
 
 TEST_F(RegistryItems, RealPlayerKeysOneTwoAndFive) {
     const std::string base = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\MostRecentClips";
-    for (int i : {1, 2, 5}) SetRegistryString(HKEY_CURRENT_USER, base + std::to_string(i), "", "clip.rm");
+    for (int i : {1, 2, 5}) ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, base + std::to_string(i), "", "clip.rm"));
     MakeKey(HKEY_CURRENT_USER, base + "5\\nested");
-    SetRegistryString(HKEY_CURRENT_USER, base + "9", "", "beyond eight");
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, base + "9", "", "beyond eight"));
     EXPECT_EQ(RPRecentFilesItem(false, hooks), 3);
     EXPECT_EQ(RPRecentFilesItem(true, hooks), 3);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, base + "5"), -1);
@@ -132,7 +134,7 @@ TEST_F(RegistryItems, RecentDocsValuesOfOtherTypesAndSubkeys) {
     SetBinary(HKEY_CURRENT_USER, kExplorer + "RecentDocs", "0", 30);
     SetBinary(HKEY_CURRENT_USER, kExplorer + "RecentDocs", "MRUListEx", 8);
     SetBinary(HKEY_CURRENT_USER, kExplorer + "RecentDocs\\.txt", "0", 30);
-    SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RecentDocs\\.txt", "MRUList", "a");
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kExplorer + "RecentDocs\\.txt", "MRUList", "a"));
     EXPECT_EQ(RecentDocsItem(false, hooks), 2);  // (2 - 1) + (2 - 1)
     EXPECT_EQ(RecentDocsItem(true, hooks), 2);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kExplorer + "RecentDocs"), 0);
@@ -146,7 +148,8 @@ TEST_F(RegistryItems, AutoCompleteOnTheNineXFamilyDeletesProtectedStorageSubkeys
         "\\e161255a-37c3-11d2-bcaa-00c04fd929db";
     MakeKey(HKEY_CURRENT_USER, data + "\\site1\\deeper");
     MakeKey(HKEY_CURRENT_USER, data + "\\site2");
-    SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", "x", "y");
+    ASSERT_TRUE(
+        SetRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW", "x", "y"));
     bool serviceStep = false;
     EXPECT_EQ(IEAutoItem(false, hooks, false, "ann", [&] { serviceStep = true; }), 3);
     EXPECT_EQ(IEAutoItem(true, hooks, false, "ann", [&] { serviceStep = true; }), 3);

@@ -59,7 +59,9 @@ private:
     TBaseScanner& scanner_;
 };
 
-void MakeFile(const std::string& path, size_t size = 3) { WriteTextFile(path, std::string(size, 'x')); }
+void MakeFile(const std::string& path, size_t size = 3) {
+    ASSERT_TRUE(WriteTextFile(path, std::string(size, 'x'))) << path;
+}
 
 class Scanner : public ::testing::Test {
 protected:
@@ -75,7 +77,7 @@ protected:
 
 TEST_F(Scanner, ReportsEveryFileAndFolderBeforeItsContents) {
     MakeFile(folder / "a.txt");
-    MakeDirectories(folder / "sub\\deeper");
+    ASSERT_TRUE(MakeDirectories(folder / "sub\\deeper"));
     MakeFile(folder / "sub\\b.dat", 10);
     MakeFile(folder / "sub\\deeper\\c");
     ScanRun run(scanner);
@@ -104,8 +106,8 @@ TEST_F(Scanner, ReportsEveryFileAndFolderBeforeItsContents) {
 }
 
 TEST_F(Scanner, FolderAttributeWithoutRecursionGivesTheImmediateSubfolders) {
-    MakeDirectories(folder / "profile1\\inner");
-    MakeDirectories(folder / "profile2");
+    ASSERT_TRUE(MakeDirectories(folder / "profile1\\inner"));
+    ASSERT_TRUE(MakeDirectories(folder / "profile2"));
     MakeFile(folder / "file.txt");
     scanner.Attributes = faDirectory;
     scanner.Recursive = false;
@@ -118,7 +120,7 @@ TEST_F(Scanner, MasksWithoutRecursion) {
     MakeFile(folder / "FILE0000.CHK");
     MakeFile(folder / "file12.chk");
     MakeFile(folder / "afile1.chk");
-    MakeDirectories(folder / "sub");
+    ASSERT_TRUE(MakeDirectories(folder / "sub"));
     MakeFile(folder / "sub\\FILE0001.CHK");
     scanner.Files = "file*.chk";
     scanner.Recursive = false;
@@ -202,7 +204,7 @@ TEST_F(Scanner, StopEndsTheWalkWithTheTotalsReached) {
 
 TEST_F(Scanner, FoldersVanishingDuringTheWalkEndItNormally) {
     for (int d = 0; d < 40; ++d) {
-        MakeDirectories(folder / ("d" + std::to_string(d)));
+        ASSERT_TRUE(MakeDirectories(folder / ("d" + std::to_string(d))));
         for (int f = 0; f < 20; ++f) MakeFile(folder / ("d" + std::to_string(d) + "\\f" + std::to_string(f)));
     }
     ScanRun run(scanner);

@@ -46,7 +46,7 @@ protected:
 };
 
 TEST_F(SecureDelete, DefaultsGrowOverwriteRenameTruncateAndDelete) {
-    WriteTextFile(folder / "notes.txt", "0123456789");
+    ASSERT_TRUE(WriteTextFile(folder / "notes.txt", "0123456789"));
     bool contentOk = false;
     RemovalContext context = Context();
     context.ProcessMessages = [&] {
@@ -65,14 +65,14 @@ TEST_F(SecureDelete, DefaultsGrowOverwriteRenameTruncateAndDelete) {
 }
 
 TEST_F(SecureDelete, EmptyFileIsGrownOnlyWithTheMinimumOption) {
-    WriteTextFile(folder / "empty", "");
+    ASSERT_TRUE(WriteTextFile(folder / "empty", ""));
     options.Scramble = false;
     Delete("empty");
     ASSERT_EQ(passes.size(), 1u);
     EXPECT_EQ(passes[0][0].second, 65536);
 
     passes.clear();
-    WriteTextFile(folder / "empty", "");
+    ASSERT_TRUE(WriteTextFile(folder / "empty", ""));
     options.OverMin = false;
     Delete("empty");
     EXPECT_EQ(passes[0][0].second, 0);
@@ -84,7 +84,7 @@ TEST_F(SecureDelete, ExactLengthsAreKept) {
     options.OverMin = false;
     for (int size : {8192, 8193}) {
         passes.clear();
-        WriteTextFile(folder / "block.bin", std::string(static_cast<size_t>(size), '\xff'));
+        ASSERT_TRUE(WriteTextFile(folder / "block.bin", std::string(static_cast<size_t>(size), '\xff')));
         Delete("block.bin");
         ASSERT_EQ(passes.size(), 1u);
         EXPECT_EQ(passes[0][0].second, size);
@@ -92,7 +92,7 @@ TEST_F(SecureDelete, ExactLengthsAreKept) {
 }
 
 TEST_F(SecureDelete, ThreePassesOfRenamingOnly) {
-    WriteTextFile(folder / "report", "keep my bytes");
+    ASSERT_TRUE(WriteTextFile(folder / "report", "keep my bytes"));
     options = RemovalOptions{false, true, false, false, false, "3"};
     std::vector<std::string> names;
     RemovalContext context = Context();
@@ -113,7 +113,7 @@ TEST_F(SecureDelete, ThreePassesOfRenamingOnly) {
 }
 
 TEST_F(SecureDelete, PassCountThatIsNotANumberChangesNothing) {
-    WriteTextFile(folder / "a.txt", "data");
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt", "data"));
     options.Passes = "x";
     Delete("a.txt");
     EXPECT_EQ(ReadTextFile(folder / "a.txt"), "data");
@@ -123,7 +123,7 @@ TEST_F(SecureDelete, PassCountThatIsNotANumberChangesNothing) {
 }
 
 TEST_F(SecureDelete, FileOpenElsewhereIsLeftUntouched) {
-    WriteTextFile(folder / "locked.txt", "in use");
+    ASSERT_TRUE(WriteTextFile(folder / "locked.txt", "in use"));
     KernelHandle holder(::CreateFileA((folder / "locked.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
@@ -134,7 +134,7 @@ TEST_F(SecureDelete, FileOpenElsewhereIsLeftUntouched) {
 }
 
 TEST_F(SecureDelete, FilesDatedBefore1980AreLeft) {
-    WriteTextFile(folder / "old.txt", "1979");
+    ASSERT_TRUE(WriteTextFile(folder / "old.txt", "1979"));
     {
         KernelHandle file(::CreateFileA((folder / "old.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                         0, nullptr));
@@ -148,7 +148,7 @@ TEST_F(SecureDelete, FilesDatedBefore1980AreLeft) {
 }
 
 TEST_F(SecureDelete, HardLinkedFileIsDeletedWithoutTouchingItsData) {
-    WriteTextFile(folder / "original.doc", "shared data");
+    ASSERT_TRUE(WriteTextFile(folder / "original.doc", "shared data"));
     ASSERT_TRUE(::CreateHardLinkA((folder / "second.doc").c_str(), (folder / "original.doc").c_str(), nullptr));
     Delete("second.doc");
     EXPECT_FALSE(FileExists(folder / "second.doc"));

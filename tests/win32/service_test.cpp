@@ -76,9 +76,10 @@ TEST_F(Service, StartingRemovesTheRecordedUsersProtectedStorageAndTheListedIndex
     HKEY key = nullptr;
     ASSERT_EQ(::RegCreateKeyExA(HKEY_USERS, store.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
     ::RegCloseKey(key);
-    WriteTextFile(folder / "index.dat", "index");
-    WriteTextFile(folder / "keep.txt", "not an index");
-    WriteTextFile(folder / "index.lst", folder / "index.dat\r\n" + folder / "keep.txt\r\n" + folder / "x\r\n1\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "index.dat", "index"));
+    ASSERT_TRUE(WriteTextFile(folder / "keep.txt", "not an index"));
+    ASSERT_TRUE(
+        WriteTextFile(folder / "index.lst", folder / "index.dat\r\n" + folder / "keep.txt\r\n" + folder / "x\r\n1\r\n"));
     ASSERT_EQ(manager.RegisterSvc(kServiceName, kServiceName, folder / "TWSvc.exe", TSvcStartType::stManual),
               std::nullopt);
 
@@ -104,7 +105,7 @@ TEST_F(Service, UninstallRemovesTheServiceWithoutAWindow) {
 }
 
 TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption) {
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n"));
     {
         TarnwellProcess program(folder.Path());
         ASSERT_TRUE(program.WaitForMainWindow());
@@ -118,7 +119,7 @@ TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption)
     EXPECT_EQ(reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(config.data())->dwStartType,
               static_cast<DWORD>(SERVICE_AUTO_START));
 
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=False\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=False\r\n"));
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());
     program.EndSession();

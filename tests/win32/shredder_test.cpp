@@ -93,7 +93,7 @@ TEST_F(Shredder, FoldersThatMayHoldSystemOrPersonalFilesAskFirst) {
 }
 
 TEST_F(Shredder, EntriesGoInReverseOrderAndVanishedOnesDropSilently) {
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteTextFile(folder / name, "secret");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) ASSERT_TRUE(WriteTextFile(folder / name, "secret"));
     pickedFiles = {folder / "b.txt", folder / "gone.txt", folder / "a.txt", folder / "c.txt"};
     shredder->AddFileBTNClick();
     std::vector<std::string> order;
@@ -105,7 +105,7 @@ TEST_F(Shredder, EntriesGoInReverseOrderAndVanishedOnesDropSilently) {
 }
 
 TEST_F(Shredder, NoToTheShredQuestionChangesNothing) {
-    WriteTextFile(folder / "a.txt", "secret");
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt", "secret"));
     pickedFiles = {folder / "a.txt"};
     shredder->AddFileBTNClick();
     answer = false;
@@ -116,9 +116,9 @@ TEST_F(Shredder, NoToTheShredQuestionChangesNothing) {
 
 TEST_F(Shredder, FolderShredOverwritesEveryFileAndLeavesTheFolderEmpty) {
     const std::string target = folder / "target";
-    MakeDirectories(target + "\\sub\\deeper");
+    ASSERT_TRUE(MakeDirectories(target + "\\sub\\deeper"));
     for (const char* name : {"one.doc", "sub\\two.doc", "sub\\deeper\\three.doc"})
-        WriteTextFile(target + "\\" + name, "private");
+        ASSERT_TRUE(WriteTextFile(target + "\\" + name, "private"));
     ::SetFileAttributesA((target + "\\sub\\two.doc").c_str(), FILE_ATTRIBUTE_NORMAL);
     AddDirectory(target);
     Shred();
@@ -130,7 +130,8 @@ TEST_F(Shredder, FolderShredOverwritesEveryFileAndLeavesTheFolderEmpty) {
 }
 
 TEST_F(Shredder, StopKeepsTheRestOfTheList) {
-    for (int i = 0; i < 5; ++i) WriteTextFile(folder / ("f" + std::to_string(i)), std::string(100000, 'x'));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(WriteTextFile(folder / ("f" + std::to_string(i)), std::string(100000, 'x')));
     for (int i = 0; i < 5; ++i) pickedFiles.push_back(folder / ("f" + std::to_string(i)));
     shredder->AddFileBTNClick();
     options.Passes = "3";

@@ -4,6 +4,8 @@
 
 #include "app/control_table.h"
 #include "app/registry_win.h"
+#include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/planted_files.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 namespace tarnwell::testing {
@@ -28,18 +30,17 @@ void DeleteRunValue() {
 class Startup : public ::testing::Test {
 protected:
     void SetUp() override { DeleteRunValue(); }
-    void TearDown() override {
-        DeleteRunValue();
-        for (const std::string& made : madeFolders_) RemoveTree(made);
-    }
+    void TearDown() override { DeleteRunValue(); }
     void MakeProfileFolder(const std::string& relative) {
-        ASSERT_TRUE(MakeDirectories(ProfileFolder() + relative));
-        madeFolders_.push_back(ProfileFolder() + relative.substr(0, relative.find('\\', 1)));
+        ASSERT_TRUE(planted.Folder(ProfileFolder() + relative)) << relative;
+    }
+    // Closing the window only hides it; the program stays in the tray.
+    static void HideWindow(TarnwellProcess& program) {
+        ::PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !program.WindowVisible(); }));
     }
     TempFolder folder;
-
-private:
-    std::vector<std::string> madeFolders_;
+    PlantedFiles planted;
 };
 
 TEST_F(Startup, FirstStartWritesTheRunValueAndChecksOnlyBrowsersThatExist) {
@@ -68,7 +69,7 @@ TEST_F(Startup, FirstStartWritesTheRunValueAndChecksOnlyBrowsersThatExist) {
 }
 
 TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     {
         TarnwellProcess program(folder.Path());
         ASSERT_TRUE(program.WaitForMainWindow());
@@ -78,11 +79,8 @@ TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
         ASSERT_TRUE(program.WaitForExit());
     }
     // A stored change of the box runs its handler: checked deletes the value.
-    HKEY run = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_WRITE, &run), ERROR_SUCCESS);
-    ::RegSetValueExA(run, "Tarnwell", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
-    ::RegCloseKey(run);
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\nWStartLoadCB_Checked=True\r\n");
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", "x"));
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nWStartLoadCB_Checked=True\r\n"));
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());
     EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"));
@@ -91,14 +89,11 @@ TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
 }
 
 TEST_F(Startup, SecondCopyWakesTheFirstAndEndsWithoutSaving) {
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\nTransBar_Position=10\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nTransBar_Position=10\r\n"));
     TarnwellProcess first(folder.Path());
     ASSERT_TRUE(first.WaitForMainWindow());
     ASSERT_TRUE(first.WindowVisible());
-    // Closing the window only hides it; the program stays in the tray.
-    ::PostMessageA(first.MainWindow(), WM_CLOSE, 0, 0);
-    for (int i = 0; i < 100 && first.WindowVisible(); ++i) ::Sleep(50);
-    EXPECT_FALSE(first.WindowVisible());
+    HideWindow(first);
     EXPECT_TRUE(first.Running());
 
     const std::string before = ReadTextFile(folder / "settings.ini");
@@ -109,8 +104,7 @@ TEST_F(Startup, SecondCopyWakesTheFirstAndEndsWithoutSaving) {
     EXPECT_FALSE(FileExists(otherFolder / "settings.ini"));
     EXPECT_EQ(ReadTextFile(folder / "settings.ini"), before);
 
-    for (int i = 0; i < 100 && !first.WindowVisible(); ++i) ::Sleep(50);
-    EXPECT_TRUE(first.WindowVisible());
+    EXPECT_TRUE(WaitUntil([&] { return first.WindowVisible(); }));
     char caption[64] = {};
     ::GetWindowTextA(first.MainWindow(), caption, sizeof caption);
     EXPECT_STREQ(caption, "Tarnwell v2.20");
@@ -123,7 +117,7 @@ TEST_F(Startup, SecondCopyWakesTheFirstAndEndsWithoutSaving) {
 }
 
 TEST_F(Startup, AutostartInOtherLetterCaseStartsVisible) {
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     const DWORD start = ::GetTickCount();
     TarnwellProcess program(folder.Path(), "/AUTOSTART");
     ASSERT_TRUE(program.WaitForMainWindow());
@@ -134,12 +128,14 @@ TEST_F(Startup, AutostartInOtherLetterCaseStartsVisible) {
 }
 
 TEST_F(Startup, AutostartWaitsThenStaysHidden) {
-    WriteTextFile(folder / "settings.ini", "[Settings]\r\n");
+    ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     const DWORD start = ::GetTickCount();
     TarnwellProcess program(folder.Path(), "/autostart");
     ASSERT_TRUE(program.WaitForMainWindow(30000, false));
     EXPECT_GE(::GetTickCount() - start, 9500u);
-    ::Sleep(500);
+    // Start-up is over and the main loop has handled what was posted to it:
+    // nothing is left that could still show the window.
+    ASSERT_TRUE(program.WaitUntilPostedMessagesHandled());
     EXPECT_FALSE(program.WindowVisible());
     EXPECT_TRUE(program.Running());
     program.EndSession();
@@ -149,12 +145,11 @@ TEST_F(Startup, AutostartWaitsThenStaysHidden) {
 TEST_F(Startup, LogOffSavesTheSettingsOfAHiddenWindow) {
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());
-    ::PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
-    for (int i = 0; i < 100 && program.WindowVisible(); ++i) ::Sleep(50);
+    HideWindow(program);
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutA(program.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
     EXPECT_EQ(answer, 1u);
-    EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings").size(), 1u + kStoredPropertyCount);
+    EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings").size(), 81u);  // FormVersion and 80 values
     // The query allowed closing: a close request now ends the program.
     ::PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit());

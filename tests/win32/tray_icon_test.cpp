@@ -31,12 +31,6 @@ NOTIFYICONDATAA IconOf(HWND owner) {
     return data;
 }
 
-// Modifying an icon succeeds only while the shell holds it.
-bool ShellHoldsIcon(HWND owner) {
-    NOTIFYICONDATAA data = IconOf(owner);
-    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
 struct WindowSearch {
     DWORD processId;
     const char* className;
@@ -100,7 +94,7 @@ void EndProgram(TarnwellProcess& program) {
 
 class TrayIcon : public ::testing::Test {
 protected:
-    void SetUp() override { WriteTextFile(folder / "settings.ini", "[Settings]\r\n"); }
+    void SetUp() override { ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n")); }
     TempFolder folder;
 };
 
@@ -108,29 +102,29 @@ TEST_F(TrayIcon, TheShellHoldsTheIconFromStartUntilExit) {
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());
     const HWND owner = program.MainWindow();
-    EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(owner); }));
+    EXPECT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(owner); }));
     EndProgram(program);
-    EXPECT_FALSE(ShellHoldsIcon(owner));
+    EXPECT_FALSE(ShellHoldsTrayIcon(owner));
 }
 
 TEST_F(TrayIcon, ARestartedShellGetsTheIconBack) {
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());
     const HWND owner = program.MainWindow();
-    ASSERT_TRUE(WaitFor([&] { return ShellHoldsIcon(owner); }));
+    ASSERT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(owner); }));
     // A new shell starts with an empty notification area and tells every window.
     NOTIFYICONDATAA data = IconOf(owner);
     ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &data));
-    ASSERT_FALSE(ShellHoldsIcon(owner));
+    ASSERT_FALSE(ShellHoldsTrayIcon(owner));
     ::PostMessageA(owner, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(owner); }));
+    EXPECT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(owner); }));
     EndProgram(program);
 }
 
 TEST_F(TrayIcon, AClickOpensTheMenuWithItsCommandsInOrder) {
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());
-    ASSERT_TRUE(WaitFor([&] { return ShellHoldsIcon(program.MainWindow()); }));
+    ASSERT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(program.MainWindow()); }));
 
     // Escape closes the menu and nothing else happens.
     ClickIcon(program);
@@ -173,7 +167,7 @@ TEST_F(TrayIcon, AClickOpensTheMenuWithItsCommandsInOrder) {
 TEST_F(TrayIcon, ASecondCopyWakesTheFirstWhileItsMenuIsOpenAndChangesNothingOutside) {
     TarnwellProcess first(folder.Path());
     ASSERT_TRUE(first.WaitForMainWindow());
-    ASSERT_TRUE(WaitFor([&] { return ShellHoldsIcon(first.MainWindow()); }));
+    ASSERT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(first.MainWindow()); }));
     HideMainWindow(first);
     ClickIcon(first);
     HWND menu = nullptr;
@@ -181,7 +175,7 @@ TEST_F(TrayIcon, ASecondCopyWakesTheFirstWhileItsMenuIsOpenAndChangesNothingOuts
 
     // Started from a folder without settings, a copy would take over the Run value.
     const std::string runValue = "\"" + folder.Path() + "Tarnwell.exe\" /autostart";
-    SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", runValue);
+    ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", runValue));
 
     TempFolder otherFolder;
     TarnwellProcess second(otherFolder.Path());
@@ -191,7 +185,7 @@ TEST_F(TrayIcon, ASecondCopyWakesTheFirstWhileItsMenuIsOpenAndChangesNothingOuts
     EXPECT_TRUE(WaitFor([&] { return first.WindowVisible(); }));
     EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"), runValue);
     EXPECT_FALSE(FileExists(otherFolder / "settings.ini"));
-    EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(first.MainWindow()); }));
+    EXPECT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(first.MainWindow()); }));
 
     if (HWND still = OpenMenu(first)) PressKey(still, VK_ESCAPE);
     HKEY key = nullptr;

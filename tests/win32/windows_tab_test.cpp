@@ -2,70 +2,56 @@
 // over files and registry lists planted in the test prefix.
 #include <gtest/gtest.h>
 
-
 #include "app/control_table.h"
 #include "app/known_locations.h"
 #include "app/registry_win.h"
 #include "engine/registry_cleaner.h"
-#include "tests/win32/support/tarnwell_process.h"
+#include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/tab_fixture.h"
 
 namespace tarnwell::testing {
 namespace {
 
 const std::string kRunMRU = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+constexpr const char* kChkFiles[] = {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"};
 
 void SetString(const std::string& key, const std::string& value, const std::string& data) {
-    SetRegistryString(HKEY_CURRENT_USER, key, value, data);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, key, value, data)) << key << "\\" << value;
 }
 
-class WindowsTab : public ::testing::Test {
+class WindowsTab : public TabTest {
 protected:
     void SetUp() override {
         temp = folder / "temp";
-        MakeDirectories(temp);
-        for (const char* name : {"a.tmp", "b.tmp"}) WriteTextFile(temp + "\\" + name, "x");
-        MakeDirectories(temp + "\\nested");
-        WriteTextFile(temp + "\\nested\\c.tmp", "x");
+        for (const char* name : {"a.tmp", "b.tmp", "nested\\c.tmp"})
+            ASSERT_TRUE(planted.File(temp + "\\" + name)) << name;
         recycle = "c:\\recycler\\" + GetUserSidText();
-        MakeDirectories(recycle);
-        for (const char* name : {"Dc1.txt", "Dc2.doc", "desktop.ini"}) WriteTextFile(recycle + "\\" + name, "x");
-        for (const char* name : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"}) WriteTextFile(name, "x");
-        MakeDirectories("C:\\tw-chk-sub");
-        WriteTextFile("C:\\tw-chk-sub\\FILE0002.CHK", "x");
+        for (const char* name : {"Dc1.txt", "Dc2.doc", "desktop.ini"})
+            ASSERT_TRUE(planted.File(recycle + "\\" + name)) << name;
+        for (const char* name : kChkFiles) ASSERT_TRUE(planted.File(name)) << name;
+        ASSERT_TRUE(planted.File("C:\\tw-chk-sub\\FILE0002.CHK"));
         DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
         SetString(kRunMRU, "a", "notepad\\1");
         SetString(kRunMRU, "b", "cmd\\1");
         SetString(kRunMRU, "MRUList", "ab");
     }
     void TearDown() override {
-        RemoveTree("c:\\recycler");
-        RemoveTree("C:\\tw-chk-sub");
-        for (const char* name : {"C:\\FILE0000.CHK", "C:\\file0001.chk", "C:\\other.chk"}) ::DeleteFileA(name);
         DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
-        if (program && program->Running()) {
-            program->EndSession();
-            program->WaitForExit();
-        }
+        TabTest::TearDown();
     }
-    void Start(const std::string& settings, const std::string& tempFolder) {
-        WriteTextFile(folder / "settings.ini", settings);
-        program = std::make_unique<TarnwellProcess>(folder.Path(), "",
-                                                    std::vector<std::string>{"TEMP=" + tempFolder, "TMP=" + tempFolder});
-        ASSERT_TRUE(program->WaitForMainWindow());
+    // The program's temporary folder is `tempFolder`.
+    void StartWithTemp(const std::string& settings, const std::string& tempFolder) {
+        Start(settings, {"TEMP=" + tempFolder, "TMP=" + tempFolder});
     }
-    std::string Label(int id) const { return program->Text(id); }
 
-    TempFolder folder;
     std::string temp, recycle;
-    std::unique_ptr<TarnwellProcess> program;
 };
 
 TEST_F(WindowsTab, AnalyzeCountsEveryItemWithNoBoxChecked) {
-    Start("[Settings]\r\n", temp);
+    StartWithTemp("[Settings]\r\n", temp);
     const std::string recent = *ReadRegistryString(
         HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Recent");
-    program->Click(ctl::WAnalyzeBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WAnalyzeBTN));
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
     EXPECT_TRUE(program->Enabled(ctl::SweepAllBTN));
     EXPECT_EQ(Label(ctl::CHKFiles), "2 file(s)");       // root only, file*.chk only
     EXPECT_EQ(Label(ctl::TempFiles), "4 file(s)");      // three files and a folder
@@ -79,9 +65,8 @@ TEST_F(WindowsTab, AnalyzeCountsEveryItemWithNoBoxChecked) {
 }
 
 TEST_F(WindowsTab, SweepOfOneItemTouchesOnlyItsLabel) {
-    Start("[Settings]\r\nWRunFieldCB_Checked=True\r\n", temp);
-    program->Click(ctl::WSweepBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    StartWithTemp("[Settings]\r\nWRunFieldCB_Checked=True\r\n", temp);
+    ASSERT_TRUE(ClickAndWait(ctl::WSweepBTN));
     EXPECT_EQ(Label(ctl::WRunField), "2 item(s) deleted.");
     EXPECT_EQ(Label(ctl::TempFiles), "Unknown");
     EXPECT_EQ(Label(ctl::CHKFiles), "Unknown");
@@ -91,9 +76,8 @@ TEST_F(WindowsTab, SweepOfOneItemTouchesOnlyItsLabel) {
 }
 
 TEST_F(WindowsTab, RecycleSweepSparesDesktopIniAndTempSweepKeepsFolders) {
-    Start("[Settings]\r\nRecycleFilesCB_Checked=True\r\nTempFilesCB_Checked=True\r\n", temp);
-    program->Click(ctl::WSweepBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    StartWithTemp("[Settings]\r\nRecycleFilesCB_Checked=True\r\nTempFilesCB_Checked=True\r\n", temp);
+    ASSERT_TRUE(ClickAndWait(ctl::WSweepBTN));
     EXPECT_EQ(Label(ctl::RecycleFiles), "3 file(s) deleted.");
     EXPECT_FALSE(FileExists(recycle + "\\Dc1.txt"));
     EXPECT_FALSE(FileExists(recycle + "\\Dc2.doc"));
@@ -104,17 +88,15 @@ TEST_F(WindowsTab, RecycleSweepSparesDesktopIniAndTempSweepKeepsFolders) {
 }
 
 TEST_F(WindowsTab, MissingTempFolderShowsNotFoundAndTheButtonsComeBack) {
-    Start("[Settings]\r\n", folder / "no-such-temp");
-    program->Click(ctl::WAnalyzeBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WAnalyzeBTN));
+    StartWithTemp("[Settings]\r\n", folder / "no-such-temp");
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
     EXPECT_EQ(Label(ctl::TempFiles), "Not Found.");
     EXPECT_EQ(Label(ctl::WRunField), "2 item(s)");
 }
 
 TEST_F(WindowsTab, ChkSweepLeavesSubfoldersAndOtherNames) {
-    Start("[Settings]\r\nCHKFilesCB_Checked=True\r\n", temp);
-    program->Click(ctl::WSweepBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    StartWithTemp("[Settings]\r\nCHKFilesCB_Checked=True\r\n", temp);
+    ASSERT_TRUE(ClickAndWait(ctl::WSweepBTN));
     EXPECT_EQ(Label(ctl::CHKFiles), "2 file(s) deleted.");
     EXPECT_FALSE(FileExists("C:\\FILE0000.CHK"));
     EXPECT_TRUE(FileExists("C:\\other.chk"));
@@ -122,10 +104,9 @@ TEST_F(WindowsTab, ChkSweepLeavesSubfoldersAndOtherNames) {
 }
 
 TEST_F(WindowsTab, SweepAllRunsTheWindowsSweepAndEnablesItselfAgain) {
-    Start("[Settings]\r\nWAllCB_Checked=True\r\n", temp);
-    program->Click(ctl::SweepAllBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN));
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    StartWithTemp("[Settings]\r\nWAllCB_Checked=True\r\n", temp);
+    ASSERT_TRUE(ClickAndWait(ctl::SweepAllBTN));
+    ASSERT_TRUE(WaitUntilIdle(ctl::WSweepBTN));
     // The second Windows sweep finds the lists already empty.
     EXPECT_EQ(Label(ctl::WRunField), "0 item(s) deleted.");
     EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
@@ -143,29 +124,23 @@ namespace {
 class WindowsTabFamilies : public WindowsTab, public ::testing::WithParamInterface<const char*> {
 protected:
     void SetUp() override {
+        RunAs(GetParam());
         WindowsTab::SetUp();
-        MakeDirectories("C:\\recycled");
-        for (const char* name : {"DC1.TXT", "desktop.ini"}) WriteTextFile(std::string("C:\\recycled\\") + name, "x");
+        if (HasFatalFailure()) return;
+        for (const char* name : {"DC1.TXT", "desktop.ini"})
+            ASSERT_TRUE(planted.File(std::string("C:\\recycled\\") + name)) << name;
     }
-    void TearDown() override {
-        WindowsTab::TearDown();
-        RemoveTree("C:\\recycled");
-    }
-
-    WindowsVersionOverride version{GetParam()};
 };
 
 TEST_P(WindowsTabFamilies, AnalyzeThenSweepAll) {
-    Start("[Settings]\r\nWAllCB_Checked=True\r\n", temp);
-    program->Click(ctl::WAnalyzeBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WAnalyzeBTN));
+    StartWithTemp("[Settings]\r\nWAllCB_Checked=True\r\n", temp);
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
     const bool nt = std::string(GetParam()) == "winxp";
     EXPECT_EQ(Label(ctl::RecycleFiles), nt ? "3 file(s)" : "2 file(s)");
     EXPECT_EQ(Label(ctl::WRunField), "2 item(s)");
     EXPECT_EQ(Label(ctl::TempFiles), "4 file(s)");
-    program->Click(ctl::SweepAllBTN);
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN));
-    ASSERT_TRUE(program->WaitUntilEnabled(ctl::WSweepBTN));
+    ASSERT_TRUE(ClickAndWait(ctl::SweepAllBTN));
+    ASSERT_TRUE(WaitUntilIdle(ctl::WSweepBTN));
     EXPECT_TRUE(FileExists(nt ? recycle + "\\desktop.ini" : "C:\\recycled\\desktop.ini"));
     EXPECT_FALSE(FileExists(nt ? recycle + "\\Dc1.txt" : "C:\\recycled\\DC1.TXT"));
     EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
@@ -182,17 +157,14 @@ namespace {
 
 // The tray menu's commands reach the same handlers as the buttons.
 TEST_F(WindowsTab, TrayMenuCommandsRunTheQuickSweepAndShowThePanel) {
-    Start("[Settings]\r\nWRunFieldCB_Checked=True\r\n", temp);
+    StartWithTemp("[Settings]\r\nWRunFieldCB_Checked=True\r\n", temp);
     ::PostMessageA(program->MainWindow(), WM_CLOSE, 0, 0);
-    for (int i = 0; i < 100 && program->WindowVisible(); ++i) ::Sleep(50);
-    ASSERT_FALSE(program->WindowVisible());
-    ::PostMessageA(program->MainWindow(), WM_COMMAND, ctl::SweepWHistMNU, 0);
-    for (int i = 0; i < 200 && Label(ctl::WRunField) != "2 item(s) deleted."; ++i) ::Sleep(50);
-    EXPECT_EQ(Label(ctl::WRunField), "2 item(s) deleted.");
+    ASSERT_TRUE(WaitUntil([&] { return !program->WindowVisible(); }));
+    PostCommand(ctl::SweepWHistMNU);
+    EXPECT_TRUE(WaitUntil([&] { return Label(ctl::WRunField) == "2 item(s) deleted."; }));
     EXPECT_EQ(Label(ctl::TempFiles), "Unknown");
-    ::PostMessageA(program->MainWindow(), WM_COMMAND, ctl::LaunchTWCPMNU, 0);
-    for (int i = 0; i < 100 && !program->WindowVisible(); ++i) ::Sleep(50);
-    EXPECT_TRUE(program->WindowVisible());
+    PostCommand(ctl::LaunchTWCPMNU);
+    EXPECT_TRUE(WaitUntil([&] { return program->WindowVisible(); }));
 }
 
 }  // namespace

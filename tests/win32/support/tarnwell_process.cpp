@@ -1,6 +1,10 @@
 #include "tests/win32/support/tarnwell_process.h"
 
+#include <gtest/gtest.h>
 #include <shellapi.h>
+
+#include "app/control_table.h"
+#include "tests/win32/support/message_pump.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -50,12 +54,28 @@ HWND FindChildById(HWND parent, int id) {
     return it == controls.end() ? nullptr : it->second;
 }
 
-void SetRegistryString(HKEY root, const std::string& key, const std::string& value, const std::string& data) {
+HWND MainWindowOf(DWORD processId) {
+    FindMain search{processId, nullptr};
+    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool ShellHoldsTrayIcon(HWND owner) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = 1;  // the program's only icon
+    return owner && ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool SetRegistryString(HKEY root, const std::string& key, const std::string& value, const std::string& data) {
     HKEY handle = nullptr;
-    if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) != 0) return;
-    ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                     static_cast<DWORD>(data.size() + 1));
+    if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) != 0)
+        return false;
+    const LONG written = ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                          static_cast<DWORD>(data.size() + 1));
     ::RegCloseKey(handle);
+    return written == ERROR_SUCCESS;
 }
 
 int EntriesBelow(const std::string& folder) {
@@ -78,7 +98,8 @@ constexpr const char* kTarnwellAppDefaults = "Software\\Wine\\AppDefaults\\Tarnw
 }
 
 WindowsVersionOverride::WindowsVersionOverride(const std::string& version) {
-    SetRegistryString(HKEY_CURRENT_USER, kTarnwellAppDefaults, "Version", version);
+    if (!SetRegistryString(HKEY_CURRENT_USER, kTarnwellAppDefaults, "Version", version))
+        ADD_FAILURE() << "could not set the Windows version " << version << ": error " << ::GetLastError();
 }
 
 WindowsVersionOverride::~WindowsVersionOverride() {
@@ -119,9 +140,11 @@ std::string ReadTextFile(const std::string& path) {
     return text.str();
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
+bool WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+    out.close();
+    return !out.fail();
 }
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -209,19 +232,15 @@ TarnwellProcess::~TarnwellProcess() {
 bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds, bool shown) {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < milliseconds) {
-        if (!main_) {
-            FindMain search{processId_, nullptr};
-            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-            main_ = search.found;
-        }
+        if (!main_) main_ = MainWindowOf(processId_);
         if (main_ && shown && ::IsWindowVisible(main_)) return true;
-        if (main_ && !shown) {
-            // The window exists before start-up ends, and sent messages can be
-            // answered from inside it: give the rest of start-up time to end.
-            DWORD_PTR result = 0;
-            ::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-            ::Sleep(1000);
-            return true;
+        // The window exists before start-up ends. Handing the icon to the
+        // shell is the last step of creating it and hiding follows without
+        // a message loop in between; a posted marker then reaches only the
+        // main loop.
+        if (main_ && !shown && ShellHoldsTrayIcon(main_)) {
+            const DWORD spent = ::GetTickCount() - start;
+            return WaitUntilPostedMessagesHandled(spent < milliseconds ? milliseconds - spent : 0);
         }
         if (!Running()) return false;
         ::Sleep(50);
@@ -247,12 +266,33 @@ void TarnwellProcess::Click(int id) const {
 }
 
 bool TarnwellProcess::WaitUntilEnabled(int id, DWORD milliseconds) const {
-    const DWORD start = ::GetTickCount();
-    while (!Enabled(id)) {
-        if (::GetTickCount() - start > milliseconds) return false;
-        ::Sleep(50);
-    }
-    return true;
+    return WaitUntil([&] { return Enabled(id); }, milliseconds);
+}
+
+namespace {
+
+// The selection of an edit control as EM_GETSEL packs it: start, then end.
+DWORD Selection(HWND edit) {
+    DWORD_PTR packed = 0;
+    ::SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_NORMAL, 5000, &packed);
+    return static_cast<DWORD>(packed);
+}
+
+bool PostSelectionAndWait(HWND edit, DWORD selection, DWORD milliseconds) {
+    ::PostMessageA(edit, EM_SETSEL, LOWORD(selection), HIWORD(selection));
+    return WaitUntil([&] { return Selection(edit) == selection; }, milliseconds);
+}
+
+}  // namespace
+
+bool TarnwellProcess::WaitUntilPostedMessagesHandled(DWORD milliseconds) const {
+    HWND passes = Control(ctl::EncryptEdit);
+    if (!passes) return false;
+    const DWORD original = Selection(passes);
+    // The field always holds a number, so a caret at its start differs from
+    // any other selection.
+    const DWORD marker = original == 0 ? MAKELONG(0, 1) : 0;
+    return PostSelectionAndWait(passes, marker, milliseconds) && PostSelectionAndWait(passes, original, milliseconds);
 }
 
 bool TarnwellProcess::WindowVisible() const { return ::IsWindowVisible(main_) != FALSE; }

@@ -26,10 +26,13 @@ private:
     std::string path_;
 };
 
+// The writers answer whether the fixture is in place: a test asserts it
+// before it acts, so a fixture that could not be written fails the test
+// where it happened instead of as a puzzling count later.
 std::string ReadTextFile(const std::string& path);
-void WriteTextFile(const std::string& path, const std::string& text);
+[[nodiscard]] bool WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
-bool MakeDirectories(const std::string& path);
+[[nodiscard]] bool MakeDirectories(const std::string& path);
 void RemoveTree(const std::string& path);
 // The child windows of `parent` (at any depth) by control ID; the first
 // one found wins for an ID used twice.
@@ -50,10 +53,18 @@ public:
 };
 
 // Writes a string value, creating the key if needed.
-void SetRegistryString(HKEY root, const std::string& key, const std::string& value, const std::string& data);
+[[nodiscard]] bool SetRegistryString(HKEY root, const std::string& key, const std::string& value,
+                                     const std::string& data);
 
 // Lines of a [section] of an INI file, in file order.
 std::vector<std::string> IniSectionLines(const std::string& file, const std::string& section);
+
+// The Tarnwell main window of a process, or none yet.
+HWND MainWindowOf(DWORD processId);
+
+// Whether the shell holds the tray icon of the window `owner`: modifying
+// an icon succeeds only while it does.
+bool ShellHoldsTrayIcon(HWND owner);
 
 class TarnwellProcess {
 public:
@@ -64,7 +75,8 @@ public:
     ~TarnwellProcess();
 
     // Waits until start-up is over: the main window is shown, or, for a
-    // start that keeps it hidden, exists and answers messages.
+    // start that keeps it hidden, the shell holds the tray icon (the last
+    // step of creating the window) and the main loop handles messages.
     bool WaitForMainWindow(DWORD milliseconds = 20000, bool shown = true);
     HWND MainWindow() const { return main_; }
     HWND Control(int id) const;
@@ -74,7 +86,13 @@ public:
     // A click on a button or check box, as the user makes it.
     void Click(int id) const;
     // Waits until the control is enabled again (a category's end check).
-    bool WaitUntilEnabled(int id, DWORD milliseconds = 60000) const;
+    [[nodiscard]] bool WaitUntilEnabled(int id, DWORD milliseconds = 60000) const;
+    // Posts a marker behind every message already posted to the program
+    // and waits until its main thread has handled it: the thread's queue
+    // is first in, first out, so whatever was posted before has been
+    // handled too. The marker moves the text selection of the passes field
+    // there and back, which the program never reads.
+    [[nodiscard]] bool WaitUntilPostedMessagesHandled(DWORD milliseconds = 20000) const;
     bool WindowVisible() const;
     std::string Text(int id) const;
     int TrackBarPosition(int id) const;
