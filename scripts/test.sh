@@ -5,6 +5,14 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+
+# Everything the build and the tests make lies below build/: the source
+# tree's state (tracked, untracked and ignored files) is the same at the end.
+source_tree_state() {
+  git status --porcelain --ignored --untracked-files=all 2>/dev/null | grep -v '^.. build/' || true
+}
+source_tree_before=$(source_tree_state)
+
 bash scripts/setup-deps.sh
 
 # Includes point one way: the portable base, then the UI wrappers and the
@@ -38,3 +46,11 @@ wine_session_display
 bash scripts/prepare-test-prefix.sh
 # The tests share one registry and one single-instance mutex: run them in turn.
 ctest --test-dir "$win_tree" --output-on-failure --no-tests=error -j1
+
+source_tree_after=$(source_tree_state)
+if [ "$source_tree_before" != "$source_tree_after" ]; then
+  echo "the build or the tests wrote into the source tree:" >&2
+  diff <(echo "$source_tree_before") <(echo "$source_tree_after") >&2 || true
+  exit 1
+fi
+echo "source tree: nothing written outside build/"

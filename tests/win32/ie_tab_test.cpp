@@ -11,6 +11,7 @@
 #include "app/system_info_win.h"
 #include "engine/registry_cleaner.h"
 #include "tests/win32/support/debug_output.h"
+#include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tab_fixture.h"
 
@@ -150,6 +151,8 @@ protected:
         ASSERT_TRUE(planted.File(history + "\\visited.url", "[InternetShortcut]"));
         ASSERT_TRUE(planted.File(cookies + "\\" + kGoneCookie, "session\n1\ngone.example/\n"));
         ASSERT_TRUE(planted.File(cookies + "\\" + kKeptCookie, "login\n1\nkept.example/\n"));
+        for (const std::string* key : {&kTypedUrls, &kMsnToolBar, &kIntelliForms})
+            savedKeys.Save(HKEY_CURRENT_USER, *key);
         DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
         ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://a.example/"));
         ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://b.example/"));
@@ -161,9 +164,6 @@ protected:
         ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kIntelliForms, "form2", "saved"));
     }
     void TearDown() override {
-        DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
-        DeleteKeyTree(HKEY_CURRENT_USER, kMsnToolBar);
-        DeleteKeyTree(HKEY_CURRENT_USER, kIntelliForms);
         TabTest::TearDown();
         if (addedCacheEntry) ::DeleteUrlCacheEntryA(kCachedUrl);
     }
@@ -181,6 +181,7 @@ protected:
 
     std::string cache, history, cookies;
     bool addedCacheEntry = false;
+    RegistryKeys savedKeys;  // the browser's lists as they were, back afterwards
 };
 
 constexpr const char* kKeepList =

@@ -8,6 +8,7 @@
 #include "app/registry_win.h"
 #include "app/system_info_win.h"
 #include "tests/win32/support/planted_files.h"
+#include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 #include <sddl.h>
@@ -30,56 +31,6 @@ std::string Env(const char* text) {
     ::ExpandEnvironmentStringsA(text, value, MAX_PATH);
     return value;
 }
-
-// Sets registry string values for the life of the object, then puts back
-// exactly what was there (type included: the shell rewrites its folder
-// values from expandable strings) or removes what was not.
-class RegistryValues {
-public:
-    ~RegistryValues() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            HKEY key = nullptr;
-            if (::RegCreateKeyExA(it->root, it->key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
-                continue;
-            if (it->existed)
-                ::RegSetValueExA(key, it->value.c_str(), 0, it->type, it->data.data(),
-                                 static_cast<DWORD>(it->data.size()));
-            else
-                ::RegDeleteValueA(key, it->value.c_str());
-            ::RegCloseKey(key);
-        }
-    }
-    // `data` none removes the value.
-    void Set(HKEY root, const std::string& key, const std::string& value, std::optional<std::string> data) {
-        HKEY handle = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle, nullptr),
-                  0);
-        Saved saved{root, key, value, false, 0, {}};
-        DWORD size = 0;
-        if (::RegQueryValueExA(handle, value.c_str(), nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
-            saved.data.resize(size);
-            saved.existed = ::RegQueryValueExA(handle, value.c_str(), nullptr, &saved.type, saved.data.data(),
-                                               &size) == ERROR_SUCCESS;
-        }
-        saved_.push_back(saved);
-        if (data)
-            ::RegSetValueExA(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
-                             static_cast<DWORD>(data->size() + 1));
-        else
-            ::RegDeleteValueA(handle, value.c_str());
-        ::RegCloseKey(handle);
-    }
-
-private:
-    struct Saved {
-        HKEY root;
-        std::string key, value;
-        bool existed;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    std::vector<Saved> saved_;
-};
 
 // Folders made for one test: each level it had to make is removed after
 // it, deepest first, and whatever was there before stays.

@@ -6,12 +6,14 @@
 #include "app/known_locations.h"
 #include "app/registry_win.h"
 #include "engine/registry_items.h"
+#include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 namespace tarnwell::testing {
 namespace {
 
 const std::string kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const std::string kDefaultTypedUrls = ".Default\\Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
 void SetBinary(HKEY root, const std::string& key, const std::string& value, size_t size) {
     HKEY handle = nullptr;
@@ -45,13 +47,18 @@ protected:
                                        kExplorer + "RecentDocs", std::string("Software\\Microsoft\\MSN ToolBar"),
                                        std::string("Software\\Microsoft\\MSN Apps"),
                                        std::string("Software\\Microsoft\\Internet Explorer\\TypedURLs"),
-                                       std::string("Software\\RealNetworks")})
+                                       std::string("Software\\RealNetworks"),
+                                       std::string("SOFTWARE\\Microsoft\\Protected Storage System Provider")}) {
+            savedKeys.Save(HKEY_CURRENT_USER, key);
             DeleteKeyTree(HKEY_CURRENT_USER, key);
-        DeleteKeyTree(HKEY_USERS, ".Default\\Software\\Microsoft\\Internet Explorer\\TypedURLs");
+        }
+        savedKeys.Save(HKEY_USERS, kDefaultTypedUrls);
+        DeleteKeyTree(HKEY_USERS, kDefaultTypedUrls);
         hooks.ValueOverwritten = [this](HKEY root, const std::string& key, const std::string& value) {
             overwritten[key + "|" + value] = ReadRegistryString(root, key.c_str(), value.c_str()).value_or("?");
         };
     }
+    RegistryKeys savedKeys;  // what the lists held before the test, back afterwards
     RegistryHooks hooks;
     std::map<std::string, std::string> overwritten;  // what the value held right after the blank write
 };
@@ -160,7 +167,6 @@ TEST_F(RegistryItems, AutoCompleteOnTheNineXFamilyDeletesProtectedStorageSubkeys
     EXPECT_FALSE(serviceStep);
     IEAutoItem(true, hooks, true, "ann", [&] { serviceStep = true; });
     EXPECT_TRUE(serviceStep);
-    DeleteKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Protected Storage System Provider");
 }
 
 }  // namespace

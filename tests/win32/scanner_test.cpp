@@ -34,12 +34,13 @@ public:
             ++doneCalls;
             doneCount = count;
             doneSize = size;
-            sender.Execute();  // ignored: the worker is cleared only after this returns
+            // Refused: the worker is cleared only after this returns.
+            restartedInDone = sender.Execute();
             runningInDone = sender.Running();
         };
     }
     bool Run() {
-        scanner_.Execute();
+        if (!scanner_.Execute()) return false;
         return PumpUntil([this] { return doneCalls > 0 && !scanner_.Running(); });
     }
     std::set<std::string> Names() const {
@@ -54,6 +55,7 @@ public:
     int doneCalls = 0;
     std::uint32_t doneCount = 0, doneSize = 0;
     bool runningInDone = false;
+    bool restartedInDone = true;
 
 private:
     TBaseScanner& scanner_;
@@ -86,6 +88,7 @@ TEST_F(Scanner, ReportsEveryFileAndFolderBeforeItsContents) {
     EXPECT_EQ(run.doneCalls, 1);
     EXPECT_EQ(run.doneCount, 5u);
     EXPECT_TRUE(run.runningInDone);  // cleared only after the end handler returns
+    EXPECT_FALSE(run.restartedInDone);
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(run.doneCalls, 1);        // so the Execute inside it started nothing
     auto position = [&](const std::string& name) {
@@ -233,8 +236,9 @@ TEST_F(Scanner, SeveralScannersRunAtOnceAndDestroyingOneMidWalkIsSafe) {
     second.Directory = folder.Path();
     second.Attributes = 0;
     ScanRun first(scanner), other(second);
-    scanner.Execute();
-    second.Execute();
+    ASSERT_TRUE(scanner.Execute());
+    ASSERT_FALSE(scanner.Execute()) << "a second walk while one runs";
+    ASSERT_TRUE(second.Execute());
     ASSERT_TRUE(PumpUntil([&] { return first.doneCalls && other.doneCalls; }));
     EXPECT_EQ(first.doneCount, 500u);
     EXPECT_EQ(other.doneCount, 500u);

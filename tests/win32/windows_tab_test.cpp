@@ -7,6 +7,7 @@
 #include "app/registry_win.h"
 #include "engine/registry_cleaner.h"
 #include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/tab_fixture.h"
 
 namespace tarnwell::testing {
@@ -30,14 +31,11 @@ protected:
             ASSERT_TRUE(planted.File(recycle + "\\" + name)) << name;
         for (const char* name : kChkFiles) ASSERT_TRUE(planted.File(name)) << name;
         ASSERT_TRUE(planted.File("C:\\tw-chk-sub\\FILE0002.CHK"));
+        savedKeys.Save(HKEY_CURRENT_USER, kRunMRU);
         DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
         SetString(kRunMRU, "a", "notepad\\1");
         SetString(kRunMRU, "b", "cmd\\1");
         SetString(kRunMRU, "MRUList", "ab");
-    }
-    void TearDown() override {
-        DeleteKeyTree(HKEY_CURRENT_USER, kRunMRU);
-        TabTest::TearDown();
     }
     // The program's temporary folder is `tempFolder`.
     void StartWithTemp(const std::string& settings, const std::string& tempFolder) {
@@ -45,6 +43,7 @@ protected:
     }
 
     std::string temp, recycle;
+    RegistryKeys savedKeys;  // the Run list as it was, back afterwards
 };
 
 TEST_F(WindowsTab, AnalyzeCountsEveryItemWithNoBoxChecked) {
