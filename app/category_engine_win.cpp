@@ -1,6 +1,7 @@
 #include "app/category_engine.h"
 
 #include "base/file_names.h"
+#include "engine/removal_root_win.h"
 #include "ui/message_pump.h"
 
 namespace tarnwell {
@@ -9,6 +10,7 @@ struct TCategory::RowState {
     bool busy = false;      // the item runs; its label shows "Analyzing..." or "Deleting..."
     bool sweeping = false;  // a folder walk started by a sweep: what it reports is destroyed
     std::unique_ptr<TBaseScanner> scanner;
+    std::optional<TRemovalRoot> root;  // the sweeping walk's folder, resolved when it started
 };
 
 namespace {
@@ -129,6 +131,7 @@ void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sw
     }
     RowState& state = *rows_[row];
     state.sweeping = sweep;
+    if (sweep) state.root.emplace(folder);
     state.scanner->Directory = folder;
     if (state.scanner->Execute()) return;  // the item finishes in the walk's end event
     state.sweeping = false;
@@ -150,7 +153,9 @@ void TCategory::FileFound(std::size_t row, const std::string& name, const std::s
     if (!rows_[row]->sweeping) return;
     const auto& scan = std::get<FolderScan>(decl_.rows[row].work);
     if (scan.spare && scan.spare(name)) return;
-    SecureDeleteFile(JoinPath(path, name), services_.removal());
+    RemovalContext removal = services_.removal();
+    removal.Root = rows_[row]->root ? &*rows_[row]->root : nullptr;
+    SecureDeleteFile(JoinPath(path, name), removal);
 }
 
 void TCategory::FolderScanDone(std::size_t row, std::uint32_t count) {

@@ -4,6 +4,8 @@ namespace tarnwell {
 
 namespace {
 
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 size_t AfterDirectory(std::string_view fileName) {
     const size_t separator = fileName.find_last_of("\\:");
     return separator == std::string_view::npos ? 0 : separator + 1;
@@ -24,6 +26,19 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     if (!joined.empty() && joined.back() != '\\') joined += '\\';
     joined += name;
     return joined;
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+bool LiesBelow(std::string_view path, std::string_view folder) {
+    while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+    if (folder.empty() || path.size() <= folder.size() + 1 || path[folder.size()] != '\\') return false;
+    return SamePath(path.substr(0, folder.size()), folder);
 }
 
 std::string ScrambledName(std::string_view current, std::uint32_t number, std::string_view originalName) {

@@ -14,6 +14,13 @@ std::string_view ExtractFileExt(std::string_view fileName);
 // or when the directory is empty).
 std::string JoinPath(std::string_view directory, std::string_view name);
 
+// Whether two paths are the same text without regard to ASCII letter case.
+bool SamePath(std::string_view a, std::string_view b);
+// Whether `path` names something strictly inside `folder` (at any depth),
+// comparing without regard to ASCII letter case; a trailing "\" on the
+// folder is optional. Both are taken as written: no "." or ".." steps.
+bool LiesBelow(std::string_view path, std::string_view folder);
+
 // The meaningless name a file gets on each removal pass: the directory of
 // `current`, "~", `number` read as a signed 32-bit value, and the
 // extension of the name the removal started with.

@@ -30,6 +30,7 @@ add_library(tarnwell_shell STATIC
     engine/registry_cleaner_win.cpp
     engine/registry_items_win.cpp
     engine/scanner_win.cpp
+    engine/removal_root_win.cpp
     engine/secure_delete_win.cpp
     resident/service_control_win.cpp
     shredder/shred_dialogs_win.cpp

@@ -31,7 +31,8 @@ enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHi
 class TBaseScanner;
 
 // name, directory (as the walk built it), attributes, size modulo 2^32,
-// last-write time (local, two-second resolution) as days since 1899-12-30.
+// last-write time (local, two-second resolution) as days since 1899-12-30,
+// or 0 for a date outside 1980..2107.
 using TDoFileFound = std::function<void(const std::string& name, const std::string& path, std::int32_t attributes,
                                         std::int32_t size, double dateTime)>;
 using TDoProcess = std::function<void(std::uint32_t count, std::uint32_t size, const std::string& current,

@@ -193,13 +193,11 @@ private:
     }
 
     void Report(const WIN32_FIND_DATAA& entry, const std::string& directory) {
+        // A date outside what DOS time holds (before 1980, after 2107)
+        // is reported as 0; the walk goes on.
         double dateTime = 0;
-        if (onFileFound_) {
-            if (auto dos = LocalDosTime(entry.ftLastWriteTime))
-                dateTime = DosToDateTime(*dos);
-            else
-                errorFlag_ = -1;  // still reported; nothing after it is
-        }
+        if (onFileFound_)
+            if (auto dos = LocalDosTime(entry.ftLastWriteTime)) dateTime = DosToDateTime(*dos);
         Queue(ScanEvent{true, entry.cFileName, directory, entry.dwFileAttributes, entry.nFileSizeLow, dateTime});
     }
 

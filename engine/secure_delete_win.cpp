@@ -1,97 +1,21 @@
 #include "engine/secure_delete.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <vector>
 
-#include "base/setting_value.h"
-#include "engine/file_info_win.h"
 #include "base/file_names.h"
-#include "engine/file_time_win.h"
-#include "engine/random.h"
 #include "base/handles.h"
-#include "ui/late_bound.h"
+#include "base/setting_value.h"
 #include "base/win.h"
+#include "engine/file_info_win.h"
+#include "engine/random.h"
+#include "engine/removal_root_win.h"
+#include "ui/late_bound.h"
 
 namespace tarnwell {
 
 namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH * 2] = {};
-    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : path;
-}
-
-// Where the handle's file really lies; none when the system cannot say
-// (GetFinalPathNameByHandleA exists from Windows Vista on; older systems
-// rely on the reparse-point attributes of the file and of its folders).
-std::optional<std::string> FinalPath(HANDLE file) {
-    using FinalPathByHandle = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-    static const auto call = BindLater<FinalPathByHandle>("kernel32.dll", "GetFinalPathNameByHandleA");
-    if (!call) return std::nullopt;
-    char path[MAX_PATH * 2] = {};
-    const DWORD length = call(file, path, sizeof path, 0);
-    if (length == 0 || length >= sizeof path) return std::nullopt;
-    std::string text(path, length);
-    if (text.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + text.substr(8);
-    if (text.rfind("\\\\?\\", 0) == 0) return text.substr(4);
-    return text;
-}
-
-// Where the system cannot say where a handle's file lies (before Windows
-// Vista), a folder link on the way is what could lead elsewhere: junctions
-// and folders with a volume mounted on them (Windows 2000 and XP) carry the
-// reparse-point attribute; Windows 95, 98, ME and NT 4 have no such links.
-// A folder that cannot be asked counts as a link. The drive's or share's
-// root is not asked: it is where the path starts, not a step on the way.
-bool NoFolderLinkOnTheWay(const std::string& path) {
-    const std::string full = FullPath(path);
-    size_t start = 0;
-    if (full.size() > 2 && full[1] == ':') {
-        start = 3;
-    } else if (full.rfind("\\\\", 0) == 0) {
-        const size_t share = full.find('\\', 2);
-        const size_t root = share == std::string::npos ? share : full.find('\\', share + 1);
-        start = root == std::string::npos ? full.size() : root + 1;
-    }
-    for (size_t i = start; i < full.size(); ++i) {
-        // The second byte of a double-byte character may look like a backslash.
-        if (::IsDBCSLeadByte(static_cast<BYTE>(full[i]))) {
-            ++i;
-            continue;
-        }
-        if (full[i] != '\\') continue;
-        const DWORD attributes = ::GetFileAttributesA(full.substr(0, i).c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-    }
-    return true;
-}
-
-// Whether the opened file lies where its name says. Short (8.3) names in
-// the path are expanded only when the quick comparison fails.
-bool LiesAtItsName(HANDLE file, const std::string& path) {
-    const auto real = FinalPath(file);
-    if (!real) return NoFolderLinkOnTheWay(path);
-    const std::string full = FullPath(path);
-    if (Lower(*real) == Lower(full)) return true;
-    // Every system that can name the handle's file (Windows Vista on) can
-    // expand short names too. Should the expansion still be missing, the
-    // names are taken to differ: the file is left where it is, so the lack
-    // never lets a removal reach further than its name.
-    using LongPathName = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
-    static const auto longPathName = BindLater<LongPathName>("kernel32.dll", "GetLongPathNameA");
-    if (!longPathName) return false;
-    char longPath[MAX_PATH * 2] = {};
-    const DWORD length = longPathName(full.c_str(), longPath, sizeof longPath);
-    return length > 0 && length < sizeof longPath && Lower(*real) == Lower(std::string(longPath, length));
-}
 
 // Rename and delete through an open handle (Windows Vista on), so that
 // what was checked is what is changed; none when the call is missing.
@@ -150,9 +74,9 @@ std::optional<HandleFacts> QueryFacts(HANDLE file) {
 class ExclusiveFile {
 public:
     // Opens `path` for reading, writing and deleting with no sharing, and
-    // only when it is the file it is named: not a link, not reached
-    // through one, not a folder.
-    static std::optional<ExclusiveFile> Open(const std::string& path) {
+    // only when it is a plain file (not a link, not a folder) that lies
+    // below `root`.
+    static std::optional<ExclusiveFile> Open(const std::string& path, const TRemovalRoot& root) {
         ExclusiveFile file;
         file.handle_.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
@@ -161,7 +85,7 @@ public:
         const auto facts = QueryFacts(file.handle_.get());
         if (!facts || (facts->attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))
             return std::nullopt;
-        if (!LiesAtItsName(file.handle_.get(), path)) return std::nullopt;
+        if (!root.Holds(file.handle_.get(), path)) return std::nullopt;
         file.links_ = facts->links;
         file.path_ = path;
         return file;
@@ -213,14 +137,21 @@ private:
 };
 
 // A plain attribute query: the name is not taken as a search pattern.
-bool ExistsWithDosDate(const std::string& fileName) {
+// Whatever its date says, a file that is there is there.
+bool IsFile(const std::string& fileName) {
     const auto data = QueryFileInfo(fileName);
-    return data && !(data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && LocalDosTime(data->ftLastWriteTime);
+    return data && !(data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+constexpr int kMaxPasses = 99;
+// Overwriting a large file lets messages run between runs of blocks, so the
+// window stays responsive.
+constexpr std::int64_t kBlocksBetweenMessages = 128;  // 1 MiB
 
 // One overwrite pass: the whole (possibly grown) length, 64-bit, with one
 // repeated byte value below 128. Failures end the pass, not the removal.
-void Overwrite(ExclusiveFile& file, const RemovalOptions& options, TRandom& random) {
+void Overwrite(ExclusiveFile& file, const RemovalOptions& options, TRandom& random,
+               const std::function<void()>& processMessages) {
     std::optional<std::int64_t> size = OpenFileSize(file.Handle());
     if (!size) return;
     if (options.OverMin && *size < kMinimumOverwrite) {
@@ -229,37 +160,44 @@ void Overwrite(ExclusiveFile& file, const RemovalOptions& options, TRandom& rand
     }
     std::vector<unsigned char> block(kOverwriteBlock, static_cast<unsigned char>(random.Below(128)));
     if (!SeekFromStart(file.Handle(), 0)) return;
+    std::int64_t blocks = 0;
     for (std::int64_t left = *size; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(left < kOverwriteBlock ? left : kOverwriteBlock);
         DWORD written = 0;
         if (!::WriteFile(file.Handle(), block.data(), chunk, &written, nullptr) || written != chunk) return;
         left -= chunk;
+        if (++blocks % kBlocksBetweenMessages == 0 && left > 0 && processMessages) processMessages();
     }
     if (options.FlushBuffer) ::FlushFileBuffers(file.Handle());
 }
 
 }  // namespace
 
-void SecureDeleteFile(const std::string& fileName, const RemovalContext& context) {
-    if (!ExistsWithDosDate(fileName)) return;
+RemovalOutcome SecureDeleteFile(const std::string& fileName, const RemovalContext& context) {
+    if (!IsFile(fileName)) return RemovalOutcome::NotAFile;
+    // Without a root of its own the file's folder, as named, is the root.
+    const std::optional<TRemovalRoot> ownRoot =
+        context.Root ? std::nullopt : std::optional<TRemovalRoot>(std::string(ExtractFilePath(FullPath(fileName))));
+    const TRemovalRoot& root = context.Root ? *context.Root : *ownRoot;
     DWORD links = 1;
     {
-        auto probe = ExclusiveFile::Open(fileName);
-        if (!probe) return;  // in use, read-only, or not the file it is named
+        auto probe = ExclusiveFile::Open(fileName, root);
+        if (!probe) return RemovalOutcome::Survived;  // in use, read-only, a link, or outside the root
         links = probe->Links();
     }
     TRandom& random = context.Random ? *context.Random : ProgramRandom();
     RemovalOptions options = context.Options ? context.Options() : RemovalOptions{};
-    const std::optional<int> passes = TryParseInt(options.Passes);
-    if (!passes) return;
+    // The field's text is a count from 1 to 99; whatever else it holds
+    // still destroys the file, with the nearest count (one for no number).
+    const int passes = std::clamp(TryParseInt(options.Passes).value_or(1), 1, kMaxPasses);
     std::string current = fileName;
-    for (int pass = 0; pass < std::max(*passes, 1); ++pass) {
+    for (int pass = 0; pass < passes; ++pass) {
         if (pass > 0 && context.Options) options = context.Options();
         if (options.RandOver || options.Scramble) {
-            auto file = ExclusiveFile::Open(current);
+            auto file = ExclusiveFile::Open(current, root);
             // A file with other names is only deleted: overwriting it would
             // destroy the data those names still show.
-            if (file && options.RandOver && links <= 1) Overwrite(*file, options, random);
+            if (file && options.RandOver && links <= 1) Overwrite(*file, options, random, context.ProcessMessages);
             if (options.Scramble) {
                 const std::string newName = ScrambledName(current, random.Below(kScrambleRange), fileName);
                 if (file) file->Rename(newName);
@@ -270,10 +208,10 @@ void SecureDeleteFile(const std::string& fileName, const RemovalContext& context
     }
     // Checked again before the last steps: a name swapped for a link in
     // the meantime is left alone.
-    auto file = ExclusiveFile::Open(current);
-    if (!file) return;
-    if (options.ZeroFile && links <= 1 && !file->SetLength(0)) return;
-    file->Delete();
+    if (auto file = ExclusiveFile::Open(current, root)) {
+        if (!options.ZeroFile || links > 1 || file->SetLength(0)) file->Delete();
+    }
+    return IsFile(fileName) || IsFile(current) ? RemovalOutcome::Survived : RemovalOutcome::Destroyed;
 }
 
 std::int64_t FileSizeOf(const std::string& fileName) {

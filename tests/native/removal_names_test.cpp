@@ -61,5 +61,26 @@ TEST(DosTime, RangeAndDateTimeValue) {
     EXPECT_DOUBLE_EQ(CalendarToDateTime(1899, 12, 29, 0, 0, 0, 0), -1.0);
 }
 
+TEST(SamePath, IgnoresAsciiCaseOnly) {
+    EXPECT_TRUE(SamePath("C:\\Temp\\A.txt", "c:\\temp\\a.TXT"));
+    EXPECT_FALSE(SamePath("C:\\Temp\\a.txt", "C:\\Temp\\a.txt\\"));
+    EXPECT_FALSE(SamePath("C:\\Temp\\\xC4", "C:\\Temp\\\xE4"));  // only ASCII letters fold
+}
+
+// What a removal that started below a folder may still reach.
+TEST(LiesBelow, OnlyStrictlyInsideTheFolder) {
+    EXPECT_TRUE(LiesBelow("C:\\Temp\\a.txt", "C:\\Temp"));
+    EXPECT_TRUE(LiesBelow("C:\\Temp\\a.txt", "C:\\Temp\\"));
+    EXPECT_TRUE(LiesBelow("c:\\TEMP\\sub\\a.txt", "C:\\temp\\"));
+    EXPECT_TRUE(LiesBelow("\\\\server\\share\\x", "\\\\SERVER\\share"));
+    EXPECT_TRUE(LiesBelow("C:\\a", "C:\\"));
+    EXPECT_FALSE(LiesBelow("C:\\Temp", "C:\\Temp"));        // the folder itself
+    EXPECT_FALSE(LiesBelow("C:\\Temp\\", "C:\\Temp"));
+    EXPECT_FALSE(LiesBelow("C:\\Temp2\\a.txt", "C:\\Temp"));  // a sibling with the same beginning
+    EXPECT_FALSE(LiesBelow("D:\\Temp\\a.txt", "C:\\Temp"));
+    EXPECT_FALSE(LiesBelow("C:\\a", ""));
+    EXPECT_FALSE(LiesBelow("", "C:\\"));
+}
+
 }  // namespace
 }  // namespace tarnwell

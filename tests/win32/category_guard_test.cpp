@@ -97,6 +97,35 @@ TEST_F(CategoryGuard, SweepAllRunsTheSecondWindowsSweepAfterTheFirst) {
     EXPECT_EQ(EntriesBelow(temp), 5);
 }
 
+// A sweep destroys what lies below the folder it was pointed at, never
+// what a link inside leads to. Uses the fifth and sixth trees of
+// tests/win32/link_fixtures.sh.
+TEST_F(CategoryGuard, FolderItemNeverReachesThroughLinksInside) {
+    const std::string tree = "C:\\tw-links\\tree5", outside = "C:\\tw-links\\outside5\\";
+    ASSERT_TRUE(FileExists(tree + "\\folder-link")) << "run tests/win32/link_fixtures.sh first";
+    Start(kWindowsTemp, {"TEMP=" + tree, "TMP=" + tree});
+    SweepAndWait(kWindowsTemp);
+    EXPECT_EQ(Label(ctl::TempFiles), "5 file(s) deleted.");
+    EXPECT_EQ(ReadTextFile(outside + "secret.txt"), "sentinel file 5");
+    EXPECT_EQ(ReadTextFile(outside + "folder\\inner.txt"), "sentinel in folder 5");
+    EXPECT_FALSE(FileExists(tree + "\\plain.txt"));
+    EXPECT_FALSE(FileExists(tree + "\\sub\\deep.txt"));
+}
+
+// A temp folder reached through a link (as a mapped drive or a system
+// junction is) is swept as named; earlier the final-path check refused
+// every file there while the label said "deleted".
+TEST_F(CategoryGuard, FolderItemReachedThroughALinkIsSwept) {
+    const std::string named = "C:\\tw-links\\root-link6", real = "C:\\tw-links\\tree6\\";
+    ASSERT_TRUE(FileExists(named + "\\plain.txt")) << "run tests/win32/link_fixtures.sh first";
+    Start(kWindowsTemp, {"TEMP=" + named, "TMP=" + named});
+    SweepAndWait(kWindowsTemp);
+    EXPECT_EQ(Label(ctl::TempFiles), "5 file(s) deleted.");
+    EXPECT_FALSE(FileExists(real + "plain.txt"));
+    EXPECT_FALSE(FileExists(real + "sub\\deep.txt"));
+    EXPECT_EQ(ReadTextFile("C:\\tw-links\\outside6\\secret.txt"), "sentinel file 6");
+}
+
 TEST_F(CategoryGuard, TempFolderAtDriveRootIsNeverSwept) {
     const std::string sentinel = "C:\\tw-guard-sentinel.txt";
     PlantSentinel(sentinel);

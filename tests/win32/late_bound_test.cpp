@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "engine/file_info_win.h"
+#include "engine/removal_root_win.h"
 #include "engine/secure_delete.h"
 #include "tests/win32/support/tarnwell_process.h"
 #include "ui/late_bound.h"
@@ -161,15 +162,18 @@ TEST(FilePosition, ALowWordEqualToTheFailureValueIsNoFailure) {
 }
 
 // Without the call that names a handle's file, the removal routine looks
-// at the folders on the way: one that is a link (a Unix folder link here,
-// a junction on Windows 2000 and XP) keeps the file reached through it.
+// at the folders between the root and the file: one that is a link (a Unix
+// folder link here, a junction on Windows 2000 and XP) keeps the file
+// reached through it.
 // Uses the fourth tree of tests/win32/link_fixtures.sh.
 TEST(RemovalWithTheOldestCalls, FilesReachedThroughAFolderLinkAreLeft) {
     const std::string tree = "C:\\tw-links\\tree4\\", outside = "C:\\tw-links\\outside4\\";
     ASSERT_TRUE(FileExists(tree + "folder-link")) << "run tests/win32/link_fixtures.sh first";
     RemovalOptions options;
+    const TRemovalRoot root(tree);
     RemovalContext context;
     context.Options = [&] { return options; };
+    context.Root = &root;
     SecureDeleteFile(tree + "folder-link\\inner.txt", context);
     EXPECT_EQ(ReadTextFile(outside + "folder\\inner.txt"), "sentinel in folder 4");
     // The tree's own files, in its own folders, go as usual.

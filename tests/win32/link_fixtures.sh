@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Unix symbolic links that Windows programs cannot make under Wine: for
 # each of the trees the engine tests sweep, a file link and a folder link
-# that lead to sentinels outside the tree.
+# that lead to sentinels outside the tree, and a link to the whole tree
+# (a root reached through a link, which a sweep takes as named).
 set -euo pipefail
 base="$WINEPREFIX/drive_c/tw-links"
 rm -rf "$base"
-for n in 1 2 3 4; do
+for n in 1 2 3 4 5 6 7 8; do
   mkdir -p "$base/outside$n/folder" "$base/tree$n/sub"
   printf 'sentinel file %s' "$n" > "$base/outside$n/secret.txt"
   printf 'sentinel in folder %s' "$n" > "$base/outside$n/folder/inner.txt"
@@ -13,4 +14,5 @@ for n in 1 2 3 4; do
   printf 'deep' > "$base/tree$n/sub/deep.txt"
   ln -s "../outside$n/secret.txt" "$base/tree$n/file-link.txt"
   ln -s "../outside$n/folder" "$base/tree$n/folder-link"
+  ln -s "tree$n" "$base/root-link$n"
 done

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/random.h"
+#include "engine/removal_root_win.h"
 #include "engine/secure_delete.h"
 #include "tests/win32/support/tarnwell_process.h"
 
@@ -23,6 +24,13 @@ std::vector<std::pair<std::string, std::int64_t>> Listing(const std::string& fol
     } while (::FindNextFileA(search, &entry));
     ::FindClose(search);
     return files;
+}
+
+bool SetLastWriteYear(const std::string& path, WORD year) {
+    KernelHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    SYSTEMTIME time{year, 6, 0, 15, 12, 0, 0, 0};
+    FILETIME stamp;
+    return file && ::SystemTimeToFileTime(&time, &stamp) && ::SetFileTime(file.get(), nullptr, nullptr, &stamp);
 }
 
 class SecureDelete : public ::testing::Test {
@@ -112,14 +120,17 @@ TEST_F(SecureDelete, ThreePassesOfRenamingOnly) {
     EXPECT_TRUE(Listing(folder.Path()).empty());
 }
 
-TEST_F(SecureDelete, PassCountThatIsNotANumberChangesNothing) {
-    ASSERT_TRUE(WriteTextFile(folder / "a.txt", "data"));
-    options.Passes = "x";
-    Delete("a.txt");
-    EXPECT_EQ(ReadTextFile(folder / "a.txt"), "data");
-    options.Passes = "0";  // below one counts as one
-    Delete("a.txt");
-    EXPECT_EQ(passes.size(), 1u);
+// An emptied or mistyped field used to make every removal do nothing while
+// sweeps reported success: the count is clamped to 1..99 instead.
+TEST_F(SecureDelete, PassCountIsClampedToOneToNinetyNine) {
+    const std::pair<const char*, size_t> cases[] = {{"x", 1}, {"", 1}, {"0", 1}, {"-5", 1}, {"150", 99}};
+    for (const auto& [text, count] : cases) {
+        ASSERT_TRUE(WriteTextFile(folder / "a.txt", "data"));
+        passes.clear();
+        options.Passes = text;
+        EXPECT_EQ(SecureDeleteFile(folder / "a.txt", Context()), RemovalOutcome::Destroyed) << text;
+        EXPECT_EQ(passes.size(), count) << text;
+    }
 }
 
 TEST_F(SecureDelete, FileOpenElsewhereIsLeftUntouched) {
@@ -133,18 +144,31 @@ TEST_F(SecureDelete, FileOpenElsewhereIsLeftUntouched) {
     EXPECT_EQ(ReadTextFile(folder / "locked.txt"), "in use");
 }
 
-TEST_F(SecureDelete, FilesDatedBefore1980AreLeft) {
-    ASSERT_TRUE(WriteTextFile(folder / "old.txt", "1979"));
-    {
-        KernelHandle file(::CreateFileA((folder / "old.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                        0, nullptr));
-        SYSTEMTIME time{1979, 6, 0, 15, 12, 0, 0, 0};
-        FILETIME stamp;
-        ::SystemTimeToFileTime(&time, &stamp);
-        ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &stamp));
+// A date that DOS time cannot hold says nothing about whether the file
+// exists: such files are destroyed like any other.
+TEST_F(SecureDelete, FilesDatedOutsideDosTimeAreDestroyed) {
+    for (WORD year : {1979, 2110}) {
+        const std::string name = "dated" + std::to_string(year) + ".txt";
+        ASSERT_TRUE(WriteTextFile(folder / name, "old"));
+        ASSERT_TRUE(SetLastWriteYear(folder / name, year));
+        EXPECT_EQ(SecureDeleteFile(folder / name, Context()), RemovalOutcome::Destroyed) << year;
+        EXPECT_FALSE(FileExists(folder / name)) << year;
     }
-    Delete("old.txt");
-    EXPECT_EQ(ReadTextFile(folder / "old.txt"), "1979");
+}
+
+// Overwriting a large file lets messages run between blocks, not only
+// after the pass.
+TEST_F(SecureDelete, LargeFileLetsMessagesRunWhileItIsOverwritten) {
+    const std::string big = folder / "big.bin";
+    {
+        KernelHandle file(::CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER length;
+        length.QuadPart = 16 << 20;
+        ASSERT_TRUE(::SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get()));
+    }
+    options.Scramble = false;
+    EXPECT_EQ(SecureDeleteFile(big, Context()), RemovalOutcome::Destroyed);
+    EXPECT_GE(passes.size(), 16u);  // one per MiB overwritten, and one after the pass
 }
 
 TEST_F(SecureDelete, HardLinkedFileIsDeletedWithoutTouchingItsData) {
@@ -159,15 +183,51 @@ TEST_F(SecureDelete, HardLinkedFileIsDeletedWithoutTouchingItsData) {
 TEST_F(SecureDelete, LinksToFilesOutsideAreNeverFollowed) {
     const std::string tree = "C:\\tw-links\\tree2\\", outside = "C:\\tw-links\\outside2\\";
     ASSERT_TRUE(FileExists(tree + "file-link.txt")) << "run tests/win32/link_fixtures.sh first";
-    SecureDeleteFile(tree + "file-link.txt", Context());
-    SecureDeleteFile(tree + "folder-link\\inner.txt", Context());
+    const TRemovalRoot root(tree);
+    RemovalContext context = Context();
+    context.Root = &root;
+    EXPECT_EQ(SecureDeleteFile(tree + "file-link.txt", context), RemovalOutcome::Survived);
+    // Without a root of its own a file's folder is the root: a link to a
+    // file elsewhere still does not lie in it.
+    EXPECT_EQ(SecureDeleteFile(tree + "file-link.txt", Context()), RemovalOutcome::Survived);
     EXPECT_EQ(ReadTextFile(outside + "secret.txt"), "sentinel file 2");
-    EXPECT_EQ(ReadTextFile(outside + "folder\\inner.txt"), "sentinel in folder 2");
     EXPECT_TRUE(FileExists(tree + "file-link.txt"));
     EXPECT_TRUE(passes.empty());
     // The tree's own file goes as usual.
-    SecureDeleteFile(tree + "plain.txt", Context());
+    EXPECT_EQ(SecureDeleteFile(tree + "plain.txt", context), RemovalOutcome::Destroyed);
     EXPECT_FALSE(FileExists(tree + "plain.txt"));
+}
+
+// Below a root, a file reached through a folder link inside it is never
+// destroyed, on every system.
+TEST_F(SecureDelete, FolderLinksInsideTheRootAreNeverFollowed) {
+    const std::string tree = "C:\\tw-links\\tree1\\", outside = "C:\\tw-links\\outside1\\";
+    ASSERT_TRUE(FileExists(tree + "folder-link")) << "run tests/win32/link_fixtures.sh first";
+    const TRemovalRoot root(tree);
+    RemovalContext context = Context();
+    context.Root = &root;
+    EXPECT_EQ(SecureDeleteFile(tree + "folder-link\\inner.txt", context), RemovalOutcome::Survived);
+    EXPECT_EQ(ReadTextFile(outside + "folder\\inner.txt"), "sentinel in folder 1");
+    // A file of the test's own, in the tree's own folder, goes as usual.
+    ASSERT_TRUE(WriteTextFile(tree + "sub\\own.txt", "own"));
+    EXPECT_EQ(SecureDeleteFile(tree + "sub\\own.txt", context), RemovalOutcome::Destroyed);
+}
+
+// A root that is itself reached through a link (a mapped drive, a system
+// junction, Wine's desktop link) is taken as named: what lies below it goes.
+TEST_F(SecureDelete, RootReachedThroughALinkIsSwept) {
+    const std::string named = "C:\\tw-links\\root-link8\\", real = "C:\\tw-links\\tree8\\";
+    ASSERT_TRUE(FileExists(named + "folder-link")) << "run tests/win32/link_fixtures.sh first";
+    ASSERT_TRUE(WriteTextFile(real + "one.txt", "one"));
+    ASSERT_TRUE(WriteTextFile(real + "sub\\two.txt", "two"));
+    const TRemovalRoot root(named);
+    RemovalContext context = Context();
+    context.Root = &root;
+    EXPECT_EQ(SecureDeleteFile(named + "one.txt", context), RemovalOutcome::Destroyed);
+    EXPECT_FALSE(FileExists(real + "one.txt"));
+    // The caller named the file through the link itself.
+    EXPECT_EQ(SecureDeleteFile(named + "sub\\two.txt", Context()), RemovalOutcome::Destroyed);
+    EXPECT_FALSE(FileExists(real + "sub\\two.txt"));
 }
 
 TEST_F(SecureDelete, FilesOfTwoGigabytesAndMoreAreOverwrittenInFull) {

@@ -164,5 +164,58 @@ TEST_F(Shredder, FolderShredNeverReachesThroughLinks) {
     EXPECT_FALSE(FileExists(tree + "\\sub"));
 }
 
+// The user listed the links themselves: they go, what they lead to stays
+// and is never walked.
+TEST_F(Shredder, ListedLinksAreRemovedAsLinks) {
+    const std::string tree = "C:\\tw-links\\tree7\\", outside = "C:\\tw-links\\outside7\\";
+    ASSERT_TRUE(FileExists(tree + "folder-link")) << "run tests/win32/link_fixtures.sh first";
+    pickedFiles = {tree + "file-link.txt"};
+    shredder->AddFileBTNClick();
+    AddDirectory(tree + "folder-link");
+    Shred();
+    EXPECT_EQ(ReadTextFile(outside + "secret.txt"), "sentinel file 7");
+    EXPECT_EQ(ReadTextFile(outside + "folder\\inner.txt"), "sentinel in folder 7");
+    EXPECT_EQ(passes, 0);
+    // Windows removes junctions and symbolic links as links. Wine shows a
+    // Unix file link as a plain file and deletes a Unix link's target
+    // when asked to delete the link, and cannot remove a folder link:
+    // here both links stay and are reported as not destroyed.
+    EXPECT_TRUE(FileExists(tree + "file-link.txt"));
+    EXPECT_TRUE(FileExists(tree + "folder-link"));
+    EXPECT_EQ(informed, std::vector<std::string>{SurvivorsMessage(2)});
+    EXPECT_TRUE(Lines().empty());
+}
+
+// The shrinking list alone made a run with survivors look complete: the
+// user is told how many files could not be destroyed.
+TEST_F(Shredder, FilesThatSurviveAreCountedWhenTheRunEnds) {
+    ASSERT_TRUE(WriteTextFile(folder / "locked.doc", "in use"));
+    ASSERT_TRUE(WriteTextFile(folder / "free.doc", "free"));
+    ASSERT_TRUE(MakeDirectories(folder / "dir"));
+    ASSERT_TRUE(WriteTextFile(folder / "dir\\held.doc", "in use"));
+    ASSERT_TRUE(WriteTextFile(folder / "dir\\loose.doc", "loose"));
+    KernelHandle holders[] = {
+        KernelHandle(::CreateFileA((folder / "locked.doc").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)),
+        KernelHandle(::CreateFileA((folder / "dir\\held.doc").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                   nullptr)),
+    };
+    for (const KernelHandle& holder : holders) ASSERT_TRUE(holder);
+    pickedFiles = {folder / "locked.doc", folder / "free.doc"};
+    shredder->AddFileBTNClick();
+    AddDirectory(folder / "dir");
+    Shred();
+    EXPECT_EQ(informed, std::vector<std::string>{SurvivorsMessage(2)});
+    EXPECT_EQ(informed[0].rfind("2 file(s) could not be destroyed.", 0), 0u);
+    EXPECT_FALSE(FileExists(folder / "free.doc"));
+    EXPECT_FALSE(FileExists(folder / "dir\\loose.doc"));
+    // A run in which everything went says nothing.
+    informed.clear();
+    for (KernelHandle& holder : holders) holder.reset();
+    pickedFiles = {folder / "locked.doc"};
+    shredder->AddFileBTNClick();
+    Shred();
+    EXPECT_TRUE(informed.empty());
+}
+
 }  // namespace
 }  // namespace tarnwell::testing
