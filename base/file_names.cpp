@@ -26,6 +26,11 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     return joined;
 }
 
+std::string QuotedProgramPath(std::string_view path) {
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') return std::string(path);
+    return "\"" + std::string(path) + "\"";
+}
+
 std::string ScrambledName(std::string_view current, std::uint32_t number, std::string_view originalName) {
     return std::string(ExtractFilePath(current)) + "~" + std::to_string(static_cast<std::int32_t>(number)) +
            std::string(ExtractFileExt(originalName));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "app/control_table.h"
 #include "app/known_locations.h"
@@ -18,6 +19,29 @@ namespace {
 std::string ServiceExe() {
     std::string exe = TarnwellExe();
     return exe.substr(0, exe.find_last_of('\\') + 1) + "TWSvc.exe";
+}
+
+// The program path the service manager keeps for the service, as
+// QueryServiceConfigA reads it back; empty when there is none.
+std::string StoredPath(TbtSvcMan& manager) {
+    const auto config = manager.GetSvcConfig(kServiceName);
+    if (config.empty()) return {};
+    const char* path = reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(config.data())->lpBinaryPathName;
+    return path ? path : "";
+}
+
+// A registration with the program path stored as given, without quotes,
+// as older versions of the program made it.
+bool RegisterUnquoted(const std::string& path) {
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager) return false;
+    SC_HANDLE service = ::CreateServiceA(manager, kServiceName, kServiceName, SERVICE_ALL_ACCESS,
+                                         SERVICE_WIN32_OWN_PROCESS | SERVICE_INTERACTIVE_PROCESS, SERVICE_AUTO_START,
+                                         SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr,
+                                         nullptr);
+    if (service) ::CloseServiceHandle(service);
+    ::CloseServiceHandle(manager);
+    return service != nullptr;
 }
 
 bool ServiceExists() {
@@ -70,6 +94,28 @@ TEST_F(Service, RegisterStartStopAndUnregisterWithTheirErrors) {
     EXPECT_EQ(error, "Can not access service: TarnwellMissing");
 }
 
+TEST_F(Service, ProgramPathIsStoredInQuotesAndRunsFromAFolderWithABlank) {
+    const std::string dir = folder / "Tarnwell Files\\";
+    ASSERT_TRUE(MakeDirectories(dir));
+    ASSERT_TRUE(::CopyFileA(ServiceExe().c_str(), (dir + "TWSvc.exe").c_str(), FALSE));
+    ASSERT_EQ(manager.RegisterSvc(kServiceName, kServiceName, dir + "TWSvc.exe", TSvcStartType::stManual),
+              std::nullopt);
+    EXPECT_EQ(StoredPath(manager), "\"" + dir + "TWSvc.exe\"");
+    EXPECT_TRUE(manager.StartSvc(kServiceName));
+    EXPECT_TRUE(manager.StopSvc(kServiceName));
+}
+
+TEST_F(Service, QuotingAStoredPathChangesOnlyAnUnquotedOne) {
+    const std::string path = folder / "Tarnwell Files\\TWSvc.exe";
+    ASSERT_TRUE(RegisterUnquoted(path));
+    ASSERT_EQ(StoredPath(manager), path);
+    EXPECT_EQ(manager.QuoteSvcPath(kServiceName), std::nullopt);
+    EXPECT_EQ(StoredPath(manager), "\"" + path + "\"");
+    EXPECT_EQ(manager.QuoteSvcPath(kServiceName), std::nullopt);
+    EXPECT_EQ(StoredPath(manager), "\"" + path + "\"");
+    EXPECT_EQ(manager.QuoteSvcPath("TarnwellMissing"), "Can not read service configuration: TarnwellMissing");
+}
+
 TEST_F(Service, StartingRemovesTheRecordedUsersProtectedStorageAndTheListedIndexFiles) {
     const std::string sid = GetUserSidText();
     const std::string store = sid + "\\Software\\Microsoft\\Protected Storage System Provider\\me\\Data";
@@ -114,6 +160,7 @@ TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption)
         ASSERT_TRUE(program.WaitForExit());
     }
     EXPECT_TRUE(ServiceExists());
+    EXPECT_EQ(StoredPath(manager), "\"" + (folder / "TWSvc.exe") + "\"");
     const auto config = manager.GetSvcConfig(kServiceName);
     ASSERT_FALSE(config.empty());
     EXPECT_EQ(reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(config.data())->dwStartType,
@@ -125,6 +172,31 @@ TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption)
     program.EndSession();
     ASSERT_TRUE(program.WaitForExit());
     EXPECT_FALSE(ServiceExists());
+}
+
+TEST_F(Service, ProgramInAFolderWithABlankRegistersItsQuotedPath) {
+    const std::string dir = folder / "Tarnwell Files\\";
+    ASSERT_TRUE(MakeDirectories(dir));
+    ASSERT_TRUE(WriteTextFile(dir + "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n"));
+    TarnwellProcess program(dir);
+    ASSERT_TRUE(program.WaitForMainWindow());
+    EXPECT_EQ(StoredPath(manager), "\"" + dir + "TWSvc.exe\"");
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+}
+
+TEST_F(Service, ProgramQuotesAnUnquotedRegistrationAtStart) {
+    const std::string dir = folder / "Tarnwell Files\\";
+    ASSERT_TRUE(MakeDirectories(dir));
+    ASSERT_TRUE(WriteTextFile(dir + "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n"));
+    ASSERT_TRUE(RegisterUnquoted(dir + "TWSvc.exe"));
+    ASSERT_EQ(StoredPath(manager), dir + "TWSvc.exe");
+    TarnwellProcess program(dir);
+    ASSERT_TRUE(program.WaitForMainWindow());
+    EXPECT_EQ(StoredPath(manager), "\"" + dir + "TWSvc.exe\"");
+    program.EndSession();
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_EQ(StoredPath(manager), "\"" + dir + "TWSvc.exe\"");
 }
 
 }  // namespace
