@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/control_table.h"
 #include "app/known_locations.h"
@@ -48,6 +50,67 @@ bool ServiceExists() {
     TbtSvcMan manager;
     SERVICE_STATUS status;
     return manager.QuerySvcStatus(kServiceName, status);
+}
+
+// Watches the service from a thread of its own for as long as it lives:
+// reads the status the service manager keeps as fast as it answers. Each
+// status that differs from the one before is kept. (Asking the service
+// itself with SERVICE_CONTROL_INTERROGATE meanwhile makes Wine refuse the
+// stop requests now and then, so the watch only reads.)
+class StatusWatch {
+public:
+    StatusWatch() {
+        stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        thread_.reset(::CreateThread(nullptr, 0, &StatusWatch::Run, this, 0, nullptr));
+    }
+    ~StatusWatch() { Finish(); }
+    StatusWatch(const StatusWatch&) = delete;
+    StatusWatch& operator=(const StatusWatch&) = delete;
+
+    bool Started() const { return stop_ && thread_; }
+    // Ends the watch; the statuses seen, in order.
+    const std::vector<SERVICE_STATUS>& Finish() {
+        if (thread_) {
+            ::SetEvent(stop_.get());
+            ::WaitForSingleObject(thread_.get(), INFINITE);
+            thread_.reset();
+        }
+        return seen_;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        static_cast<StatusWatch*>(self)->Watch();
+        return 0;
+    }
+    void Watch() {
+        SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service = manager ? ::OpenServiceA(manager, kServiceName, SERVICE_QUERY_STATUS) : nullptr;
+        while (service && ::WaitForSingleObject(stop_.get(), 0) == WAIT_TIMEOUT) {
+            SERVICE_STATUS status{};
+            if (::QueryServiceStatus(service, &status)) Keep(status);
+        }
+        if (service) ::CloseServiceHandle(service);
+        if (manager) ::CloseServiceHandle(manager);
+    }
+    void Keep(const SERVICE_STATUS& status) {
+        if (!seen_.empty() && std::memcmp(&seen_.back(), &status, sizeof status) == 0) return;
+        seen_.push_back(status);
+    }
+
+    KernelHandle stop_;
+    KernelHandle thread_;
+    std::vector<SERVICE_STATUS> seen_;
+};
+
+bool KnownState(DWORD state) {
+    return state == SERVICE_STOPPED || state == SERVICE_START_PENDING || state == SERVICE_RUNNING ||
+           state == SERVICE_STOP_PENDING;
+}
+
+std::string Describe(const SERVICE_STATUS& status) {
+    return "state " + std::to_string(status.dwCurrentState) + ", controls " +
+           std::to_string(status.dwControlsAccepted) + ", wait hint " + std::to_string(status.dwWaitHint);
 }
 
 class Service : public ::testing::Test {
@@ -114,6 +177,41 @@ TEST_F(Service, QuotingAStoredPathChangesOnlyAnUnquotedOne) {
     EXPECT_EQ(manager.QuoteSvcPath(kServiceName), std::nullopt);
     EXPECT_EQ(StoredPath(manager), "\"" + path + "\"");
     EXPECT_EQ(manager.QuoteSvcPath("TarnwellMissing"), "Can not read service configuration: TarnwellMissing");
+}
+
+TEST_F(Service, EveryStatusSeenWhileStartingAndStoppingRepeatedlyIsWhole) {
+    ASSERT_EQ(manager.RegisterSvc(kServiceName, kServiceName, folder / "TWSvc.exe", TSvcStartType::stManual),
+              std::nullopt);
+    StatusWatch watch;
+    ASSERT_TRUE(watch.Started());
+    for (int round = 0; round < 5; ++round) {
+        EXPECT_TRUE(manager.StartSvc(kServiceName)) << "round " << round;
+        EXPECT_TRUE(manager.StopSvc(kServiceName)) << "round " << round;
+    }
+    const std::vector<SERVICE_STATUS>& seen = watch.Finish();
+    // A watcher may miss short states, so only what one record says and
+    // the step back from a stop under way into running are checked.
+    int running = 0;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const SERVICE_STATUS& status = seen[i];
+        ASSERT_TRUE(KnownState(status.dwCurrentState)) << Describe(status);
+        if (status.dwCurrentState == SERVICE_RUNNING) {
+            ++running;
+            EXPECT_EQ(status.dwControlsAccepted, static_cast<DWORD>(SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN))
+                << Describe(status);
+            EXPECT_EQ(status.dwWaitHint, 0u) << Describe(status);
+        } else {
+            EXPECT_EQ(status.dwControlsAccepted, 0u) << Describe(status);
+        }
+        if (status.dwCurrentState == SERVICE_STOP_PENDING) {
+            EXPECT_EQ(status.dwWaitHint, 3000u) << Describe(status);
+        }
+        if (i > 0 && seen[i - 1].dwCurrentState == SERVICE_STOP_PENDING) {
+            EXPECT_NE(status.dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING))
+                << Describe(seen[i - 1]) << ", then " << Describe(status);
+        }
+    }
+    EXPECT_GE(running, 5);
 }
 
 TEST_F(Service, StartingRemovesTheRecordedUsersProtectedStorageAndTheListedIndexFiles) {
