@@ -134,7 +134,9 @@ RemovalContext TMainForm::SecurityTabRemoval() const {
         options.FlushBuffer = CB(ctl::FlushBufferCB).Checked();
         options.ZeroFile = CB(ctl::ZeroFileCB).Checked();
         options.OverMin = CB(ctl::OverMinCB).Checked();
-        options.Passes = controls_.Get<TSpinEdit>(ctl::EncryptEdit).Text();
+        // The field's value, not its text: a sweep may start while the
+        // user has the field emptied for a moment.
+        options.Passes = IntText(controls_.Get<TSpinEdit>(ctl::EncryptEdit).Value());
         return options;
     };
     context.ProcessMessages = [] { ProcessMessages(); };

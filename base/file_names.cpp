@@ -41,6 +41,11 @@ bool LiesBelow(std::string_view path, std::string_view folder) {
     return SamePath(path.substr(0, folder.size()), folder);
 }
 
+std::string QuotedProgramPath(std::string_view path) {
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') return std::string(path);
+    return "\"" + std::string(path) + "\"";
+}
+
 std::string ScrambledName(std::string_view current, std::uint32_t number, std::string_view originalName) {
     return std::string(ExtractFilePath(current)) + "~" + std::to_string(static_cast<std::int32_t>(number)) +
            std::string(ExtractFileExt(originalName));

@@ -13,6 +13,11 @@ std::string_view ExtractFileExt(std::string_view fileName);
 // Directory and name joined with one "\" (none added after a trailing "\"
 // or when the directory is empty).
 std::string JoinPath(std::string_view directory, std::string_view name);
+// A program path as the first word of a command line: in double quotes, so
+// that Windows never reads the part before a blank as a program of its own
+// ("C:\Program Files\x.exe" run as "C:\Program.exe"). A path that is
+// already quoted comes back unchanged.
+std::string QuotedProgramPath(std::string_view path);
 
 // Whether two paths are the same text without regard to ASCII letter case.
 bool SamePath(std::string_view a, std::string_view b);

@@ -11,8 +11,9 @@ class TbtSvcMan;
 void UnregisterServiceForUninstall();
 
 // Start-up on the NT family for administrators: a manager with the
-// service registered (failing quietly when it exists already); none when
-// the manager cannot be reached.
+// service registered under the quoted program path (an existing
+// registration is kept, its path quoted if it was not); none when the
+// manager cannot be reached.
 std::unique_ptr<TbtSvcMan> RegisterBackgroundService(const std::string& programDir);
 
 // The AutoComplete sweep on the NT family: records the user's SID text for

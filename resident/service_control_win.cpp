@@ -14,7 +14,9 @@ void UnregisterServiceForUninstall() {
 std::unique_ptr<TbtSvcMan> RegisterBackgroundService(const std::string& programDir) {
     auto manager = std::make_unique<TbtSvcMan>();
     if (!manager->Ready()) return nullptr;
-    manager->RegisterSvc(kServiceName, kServiceName, programDir + kServiceProgram, TSvcStartType::stAuto);
+    // An existing registration stays, but never with an unquoted path.
+    if (manager->RegisterSvc(kServiceName, kServiceName, programDir + kServiceProgram, TSvcStartType::stAuto))
+        manager->QuoteSvcPath(kServiceName);
     return manager;
 }
 

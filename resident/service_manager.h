@@ -30,8 +30,13 @@ public:
     bool Ready() const { return ready_; }
 
     // Each returns the error message, or none when it worked (or when inert).
+    // The program path is stored in double quotes, so that a blank in it
+    // never makes Windows run the part before the blank instead.
     std::optional<std::string> RegisterSvc(const std::string& name, const std::string& displayName,
                                            const std::string& path, TSvcStartType startType);
+    // Puts a stored program path that lacks them in double quotes (a
+    // registration made before the paths were quoted).
+    std::optional<std::string> QuoteSvcPath(const std::string& name);
     std::optional<std::string> UnregisterSvc(const std::string& name);
 
     bool QuerySvcStatus(const std::string& name, SERVICE_STATUS& status, std::string* error = nullptr);

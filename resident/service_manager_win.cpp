@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/system_info_win.h"
+#include "base/file_names.h"
 
 namespace tarnwell {
 
@@ -19,6 +20,7 @@ struct TbtSvcMan::Functions {
     decltype(&::StartServiceA) StartService;
     decltype(&::EnumServicesStatusA) EnumServicesStatus;
     decltype(&::QueryServiceConfigA) QueryServiceConfig;
+    decltype(&::ChangeServiceConfigA) ChangeServiceConfig;
 };
 
 namespace {
@@ -50,7 +52,8 @@ TbtSvcMan::TbtSvcMan(std::string* error) : f_(std::make_unique<Functions>()) {
                        Bind(m, "OpenServiceA", f.OpenService) && Bind(m, "ControlService", f.ControlService) &&
                        Bind(m, "QueryServiceStatus", f.QueryServiceStatus) && Bind(m, "DeleteService", f.DeleteService) &&
                        Bind(m, "StartServiceA", f.StartService) && Bind(m, "EnumServicesStatusA", f.EnumServicesStatus) &&
-                       Bind(m, "QueryServiceConfigA", f.QueryServiceConfig);
+                       Bind(m, "QueryServiceConfigA", f.QueryServiceConfig) &&
+                       Bind(m, "ChangeServiceConfigA", f.ChangeServiceConfig);
     if (!bound) {
         SetError(error, "Can not obtain an Advapi32 function entry point");
         return;
@@ -77,13 +80,33 @@ std::optional<std::string> TbtSvcMan::RegisterSvc(const std::string& name, const
                                                   const std::string& path, TSvcStartType startType) {
     if (!ready_) return std::nullopt;
     const DWORD start = startType == TSvcStartType::stAuto ? SERVICE_AUTO_START : SERVICE_DEMAND_START;
+    const std::string command = QuotedProgramPath(path);
     SC_HANDLE service = f_->CreateService(manager_, name.c_str(), displayName.c_str(), SERVICE_ALL_ACCESS,
                                           SERVICE_WIN32_OWN_PROCESS | SERVICE_INTERACTIVE_PROCESS, start,
-                                          SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr,
+                                          SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr, nullptr,
                                           nullptr);
     if (!service) return "Can not register service: " + name;
     f_->CloseServiceHandle(service);
     return std::nullopt;
+}
+
+std::optional<std::string> TbtSvcMan::QuoteSvcPath(const std::string& name) {
+    if (!ready_) return std::nullopt;
+    const std::vector<unsigned char> config = GetSvcConfig(name);
+    if (config.empty()) return "Can not read service configuration: " + name;
+    const char* stored = reinterpret_cast<const QUERY_SERVICE_CONFIGA*>(config.data())->lpBinaryPathName;
+    const std::string path = stored ? stored : "";
+    const std::string quoted = QuotedProgramPath(path);
+    if (path.empty() || quoted == path) return std::nullopt;
+    std::string error;
+    SC_HANDLE service = OpenService(name, &error);
+    if (!service) return error;
+    const bool changed = f_->ChangeServiceConfig(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                                 quoted.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                 nullptr);
+    f_->CloseServiceHandle(service);
+    if (changed) return std::nullopt;
+    return "Can not change service configuration: " + name;
 }
 
 std::optional<std::string> TbtSvcMan::UnregisterSvc(const std::string& name) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "base/setting_value.h"
 #include "ui/control_set.h"
@@ -52,7 +53,7 @@ void TEdit::HandleCommand(int code) {
 }
 
 TSpinEdit::TSpinEdit(HWND edit, HWND upDown, int id, int minValue, int maxValue)
-    : TControl(edit, id), upDown_(upDown), min_(minValue), max_(maxValue) {
+    : TControl(edit, id), upDown_(upDown), min_(minValue), max_(maxValue), held_(minValue) {
     ::SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
     // Typed characters are filtered before the edit sees them.
     ::SetPropA(hwnd_, "TSpinEdit", this);
@@ -70,21 +71,33 @@ LRESULT CALLBACK TSpinEdit::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     return ::CallWindowProcA(spin->editProc_, hwnd, message, wParam, lParam);
 }
 
-int TSpinEdit::Value() const { return std::clamp(ParseInt(Text()), min_, max_); }
+int TSpinEdit::Value() const {
+    const std::optional<int> typed = TryParseInt(Text());
+    return typed ? std::clamp(*typed, min_, max_) : held_;
+}
 
 void TSpinEdit::SetValue(int value) {
     value = std::clamp(value, min_, max_);
+    held_ = value;
     // The buddy edit gets its text (and sends EN_CHANGE) from the up-down.
     ::SendMessageA(upDown_, UDM_SETPOS32, 0, static_cast<LPARAM>(value));
-    if (ParseInt(Text()) != value) SetText(std::to_string(value));
+    const std::string text = std::to_string(value);
+    if (Text() != text) SetText(text);
 }
 
 std::string TSpinEdit::PropertyText() const { return IntText(Value()); }
 
-void TSpinEdit::SetPropertyText(std::string_view text) { SetValue(ParseInt(text)); }
+// A stored text that is not a number leaves the value as it is.
+void TSpinEdit::SetPropertyText(std::string_view text) { SetValue(TryParseInt(text).value_or(Value())); }
 
 void TSpinEdit::HandleCommand(int code) {
-    if (code == EN_CHANGE && OnChange) OnChange();
+    if (code == EN_SETFOCUS) {
+        held_ = Value();
+    } else if (code == EN_KILLFOCUS) {
+        SetValue(Value());
+    } else if (code == EN_CHANGE && OnChange) {
+        OnChange();
+    }
 }
 
 TTrackBar::TTrackBar(HWND hwnd, int id, int minValue, int maxValue)

@@ -75,11 +75,17 @@ public:
     void HandleCommand(int code) override;
 };
 
-// Edit with an up-down buddy holding an integer within [min, max].
+// Edit with an up-down buddy holding an integer within [min, max]. While
+// the user types, the text may be empty or out of range for a moment; when
+// the field loses the focus it is put right: a number is brought into the
+// range, anything else gives back the value the field held when it got
+// the focus.
 class TSpinEdit : public TControl {
 public:
     TSpinEdit(HWND edit, HWND upDown, int id, int minValue, int maxValue);
     std::function<void()> OnChange;
+    // The text's number brought into the range; while the text is not a
+    // number, the value the field held before the edit.
     int Value() const;
     void SetValue(int value);
     int MinValue() const { return min_; }
@@ -94,6 +100,7 @@ private:
 
     HWND upDown_;
     int min_, max_;
+    int held_;  // set in code or held when the field last got the focus
     WNDPROC editProc_ = nullptr;
 };
 

@@ -12,17 +12,52 @@
 
 namespace {
 
+// The status record is written by ServiceMain's thread and by the control
+// handler, which runs on the dispatcher's thread (the process's first);
+// each change and each report of it happens under this lock, so that the
+// service manager never gets a half-written record.
+class StatusLock {
+public:
+    StatusLock() { ::InitializeCriticalSection(&section_); }
+    ~StatusLock() { ::DeleteCriticalSection(&section_); }
+    StatusLock(const StatusLock&) = delete;
+    StatusLock& operator=(const StatusLock&) = delete;
+
+    class Held {
+    public:
+        explicit Held(StatusLock& lock) : lock_(lock) { ::EnterCriticalSection(&lock_.section_); }
+        ~Held() { ::LeaveCriticalSection(&lock_.section_); }
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+
+    private:
+        StatusLock& lock_;
+    };
+
+private:
+    CRITICAL_SECTION section_;
+};
+
+StatusLock statusLock;
 SERVICE_STATUS_HANDLE statusHandle = nullptr;
 SERVICE_STATUS status{};
 HANDLE stopEvent = nullptr;
 
 void Report(DWORD state) {
+    StatusLock::Held held(statusLock);
+    // Once a stop is under way the start-up's late "running" is not reported.
+    if (status.dwCurrentState == SERVICE_STOP_PENDING && state != SERVICE_STOPPED) return;
     status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
     status.dwCurrentState = state;
     status.dwControlsAccepted = state == SERVICE_RUNNING ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
     status.dwWin32ExitCode = NO_ERROR;
     status.dwWaitHint = state == SERVICE_RUNNING || state == SERVICE_STOPPED ? 0 : 3000;
     ++status.dwCheckPoint;
+    ::SetServiceStatus(statusHandle, &status);
+}
+
+void ReportAgain() {
+    StatusLock::Held held(statusLock);
     ::SetServiceStatus(statusHandle, &status);
 }
 
@@ -66,14 +101,19 @@ void WINAPI Handler(DWORD control) {
         Report(SERVICE_STOP_PENDING);
         ::SetEvent(stopEvent);
     } else if (control == SERVICE_CONTROL_INTERROGATE) {
-        ::SetServiceStatus(statusHandle, &status);
+        ReportAgain();
     }
 }
 
 void WINAPI ServiceMain(DWORD, char**) {
-    statusHandle = ::RegisterServiceCtrlHandlerA("TarnwellService", Handler);
-    if (!statusHandle) return;
+    // The event exists before the handler can be called.
     stopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!stopEvent) return;
+    statusHandle = ::RegisterServiceCtrlHandlerA("TarnwellService", Handler);
+    if (!statusHandle) {
+        ::CloseHandle(stopEvent);
+        return;
+    }
     Report(SERVICE_START_PENDING);
     RemoveProtectedStorage();
     DeleteIndexFiles();

@@ -32,6 +32,14 @@ TEST(FileNames, PathAndExtension) {
     EXPECT_EQ(JoinPath("", "b"), "b");
 }
 
+TEST(FileNames, ProgramPathIsQuotedOnce) {
+    EXPECT_EQ(QuotedProgramPath("C:\\Program Files\\Tarnwell\\TWSvc.exe"),
+              "\"C:\\Program Files\\Tarnwell\\TWSvc.exe\"");
+    EXPECT_EQ(QuotedProgramPath("C:\\T\\TWSvc.exe"), "\"C:\\T\\TWSvc.exe\"");
+    EXPECT_EQ(QuotedProgramPath("\"C:\\A B\\TWSvc.exe\""), "\"C:\\A B\\TWSvc.exe\"");
+    EXPECT_EQ(QuotedProgramPath("\""), "\"\"\"");
+}
+
 TEST(FileNames, ScrambledNameKeepsDirectoryAndOriginalExtension) {
     EXPECT_EQ(ScrambledName("C:\\t\\~5.txt", 12345, "C:\\t\\notes.txt"), "C:\\t\\~12345.txt");
     EXPECT_EQ(ScrambledName("C:\\t\\notes", 7, "C:\\t\\notes"), "C:\\t\\~7");

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "app/control_table.h"
+#include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -297,6 +299,99 @@ TEST_F(MainWindow, PassesFieldTakesOnlyCharactersThatKeepANumber) {
     for (char key : {'x', '-', '2'})
         ::SendMessageTimeoutA(passes, WM_CHAR, static_cast<WPARAM>(key), 0, SMTO_NORMAL, 5000, &result);
     EXPECT_EQ(program->Text(ctl::EncryptEdit), "12");
+}
+
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusIn(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// What the user does with the passes field on the Security tab: the tab
+// chosen with the arrow keys, a click into the field, keys typed there,
+// and a click on a check box of the same page that takes the focus away.
+class PassesField : public MainWindow {
+protected:
+    void StartOnSecurityTab(const std::string& settings) {
+        Start(settings);
+        HWND tabs = program->Control(ctl::PageControl);
+        const std::vector<std::string> captions = TabCaptions(tabs);
+        const auto security = std::find(captions.begin(), captions.end(), "Security");
+        ASSERT_NE(security, captions.end());
+        DWORD_PTR result = 0;
+        for (size_t i = 0; i < captions.size(); ++i)
+            ::SendMessageTimeoutA(tabs, WM_KEYDOWN, VK_LEFT, 0, SMTO_NORMAL, 5000, &result);
+        for (auto i = captions.begin(); i != security; ++i)
+            ::SendMessageTimeoutA(tabs, WM_KEYDOWN, VK_RIGHT, 0, SMTO_NORMAL, 5000, &result);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(Passes()) != FALSE; }));
+    }
+    HWND Passes() const { return program->Control(ctl::EncryptEdit); }
+    [[nodiscard]] bool ClickIntoField() const {
+        ::PostMessageA(Passes(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::PostMessageA(Passes(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        return WaitUntil([&] { return FocusIn(Passes()) == Passes(); });
+    }
+    void SelectAll() const {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(Passes(), EM_SETSEL, 0, -1, SMTO_NORMAL, 5000, &result);
+    }
+    void Type(const std::string& keys) const {
+        DWORD_PTR result = 0;
+        for (char key : keys)
+            ::SendMessageTimeoutA(Passes(), WM_CHAR, static_cast<WPARAM>(key), 0, SMTO_NORMAL, 5000, &result);
+    }
+    // A click on another control of the page: the check box takes the focus.
+    [[nodiscard]] bool ClickAway() {
+        Click(ctl::FlushBufferCB);
+        return WaitUntil([&] { return FocusIn(Passes()) == program->Control(ctl::FlushBufferCB); });
+    }
+    std::string Shown() const { return program->Text(ctl::EncryptEdit); }
+};
+
+TEST_F(PassesField, EmptiedByTheProgramsTextMessageGetsItsValueBackWhenTheFocusLeaves) {
+    StartOnSecurityTab("[Settings]\r\nEncryptEdit_Value=7\r\n");
+    ASSERT_TRUE(ClickIntoField());
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(Passes(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_NORMAL, 5000, &result);
+    ASSERT_EQ(Shown(), "");
+    ASSERT_TRUE(ClickAway());
+    EXPECT_TRUE(program->Checked(ctl::FlushBufferCB));
+    EXPECT_EQ(Shown(), "7");
+}
+
+TEST_F(PassesField, EmptiedByKeysGetsTheValueFromBeforeTheEditNotOneTypedOnTheWay) {
+    StartOnSecurityTab("[Settings]\r\nEncryptEdit_Value=7\r\n");
+    ASSERT_TRUE(ClickIntoField());
+    SelectAll();
+    Type("42");
+    ASSERT_EQ(Shown(), "42");
+    Type("\b\b");
+    ASSERT_EQ(Shown(), "");
+    ASSERT_TRUE(ClickAway());
+    EXPECT_EQ(Shown(), "7");
+}
+
+TEST_F(PassesField, ANumberBelowTheRangeBecomesTheLowestPassCount) {
+    StartOnSecurityTab("[Settings]\r\nEncryptEdit_Value=7\r\n");
+    ASSERT_TRUE(ClickIntoField());
+    SelectAll();
+    Type("00");
+    ASSERT_EQ(Shown(), "00");
+    ASSERT_TRUE(ClickAway());
+    EXPECT_EQ(Shown(), "1");
+}
+
+TEST_F(PassesField, AValidNumberIsKeptAndWrittenToTheSettings) {
+    StartOnSecurityTab("[Settings]\r\nEncryptEdit_Value=7\r\n");
+    ASSERT_TRUE(ClickIntoField());
+    SelectAll();
+    Type("35");
+    ASSERT_TRUE(ClickAway());
+    EXPECT_EQ(Shown(), "35");
+    program->EndSession();
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_NE(ReadTextFile(folder / "settings.ini").find("EncryptEdit_Value=35\r\n"), std::string::npos);
 }
 
 }  // namespace

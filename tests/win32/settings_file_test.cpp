@@ -136,6 +136,28 @@ TEST_F(SettingsFile, ValuesInAnyLetterCaseAndTrimmedText) {
     EXPECT_NE(saved.find("StealthHK_HotKey=24643"), std::string::npos);
 }
 
+// A stored pass count that is not a number from 1 to 99 never reaches the
+// field: the program starts with the built-in 1 (or the nearest end of the
+// range for a number outside it) and writes that back.
+struct StoredPasses {
+    const char* stored;
+    const char* shown;
+};
+
+class StoredPassCount : public SettingsFile, public ::testing::WithParamInterface<StoredPasses> {};
+
+TEST_P(StoredPassCount, StartsWithANumberFromOneTo99) {
+    WriteSettings(std::string("[Settings]\r\nEncryptEdit_Value=") + GetParam().stored + "\r\n");
+    RunProgram([](TarnwellProcess& p) { EXPECT_EQ(p.Text(ctl::EncryptEdit), GetParam().shown); });
+    EXPECT_NE(ReadTextFile(Settings()).find(std::string("\r\nEncryptEdit_Value=") + GetParam().shown + "\r\n"),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPassCount,
+                         ::testing::Values(StoredPasses{"0", "1"}, StoredPasses{"abc", "1"}, StoredPasses{"", "1"},
+                                           StoredPasses{"3x", "1"}, StoredPasses{"150", "99"},
+                                           StoredPasses{" 12 ", "12"}));
+
 // Whatever the file holds, the program starts with defaults for what it
 // cannot read and writes the whole section back at exit.
 class DamagedSettingsFile : public SettingsFile, public ::testing::WithParamInterface<const char*> {};
