@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "base/win.h"
+
 namespace tarnwell {
 
 class TControl;
@@ -21,9 +23,11 @@ public:
     // Reads every stored property, using the control's current value as the
     // default, and assigns it (which runs the control's handlers on change).
     void RestoreFormPlacement();
-    // Writes "FormVersion" and every stored property. Stops at the first
-    // write that fails and returns false (the keys written so far stay).
-    bool SaveFormPlacement();
+    // Writes "FormVersion" and every stored property into the section, all
+    // in one replacement of the file (app/settings_file_win.h): every other
+    // key and section stays. ERROR_SUCCESS, or the error that left the file
+    // as it was.
+    DWORD SaveFormPlacement();
 
     static constexpr const char* kSection = "Settings";
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/control_table.h"
+#include "app/settings_file_win.h"
 #include "base/setting_value.h"
 #include "ui/controls.h"
 #include "base/win.h"
@@ -37,18 +38,13 @@ void TFormStorage::RestoreFormPlacement() {
     }
 }
 
-bool TFormStorage::SaveFormPlacement() {
-    if (!::WritePrivateProfileStringA(kSection, "FormVersion", "0", fileName_.c_str())) return false;
+DWORD TFormStorage::SaveFormPlacement() {
+    IniKeys keys{{"FormVersion", "0"}};
     for (const ControlDecl* decl : StoredControls()) {
         TControl* control = lookup_(decl->id);
-        if (!control) continue;
-        if (!::WritePrivateProfileStringA(kSection, KeyOf(*decl).c_str(), control->PropertyText().c_str(),
-                                          fileName_.c_str()))
-            return false;
+        if (control) keys.emplace_back(KeyOf(*decl), control->PropertyText());
     }
-    // Windows 9x caches profile writes; this flushes the cache to the file.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName_.c_str());
-    return true;
+    return UpdateSettingsFile(fileName_, [&keys](IniText& ini) { ini.Set(kSection, keys); });
 }
 
 }  // namespace tarnwell

@@ -3,6 +3,7 @@
 // every sweep must spare. The four keep lists live in its list boxes for
 // the whole run; they are loaded at creation and saved at every close.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ struct CookieKeepSources {
     HBITMAP banner = nullptr;                       // the main window's picture, copied
     std::function<std::string()> fireFoxProfile;    // the chosen profile folders
     std::function<std::string()> netscapeProfile;
+    // False when settings.ini could not be read at start-up: the keep lists
+    // are then neither loaded nor saved, and no sweeper is given one.
+    bool settingsReadable = true;
 };
 
 class TCookieKeep {
@@ -39,8 +43,9 @@ public:
     HWND Handle() const { return hwnd_; }
 
     // The keep list shown in the list box `listId` (DstList, FFDstList,
-    // NSDstList or FlashDstList), for the sweepers.
-    KeepList List(int listId) const;
+    // NSDstList or FlashDstList), for the sweepers; nothing when the lists
+    // could not be loaded, so that nothing they guard is destroyed.
+    std::optional<KeepList> List(int listId) const;
     const std::string& SharedObjectsPath() const { return soPath_; }
 
 private:
@@ -50,7 +55,9 @@ private:
     void CreateControls(HFONT font);
     void WireEvents();
     void LoadKeepLists();
-    void SaveKeepLists() const;
+    DWORD SaveKeepLists() const;
+    void ReportSaveFailure(DWORD error) const;
+    KeepList Shown(int listId) const { return KeepList(ListBox(listId).Items()); }
     void FindSharedObjects();
     void FormShow();
     void FillIECandidates();
