@@ -127,6 +127,34 @@ TEST_F(SettingsReplace, CookieKeeperSaveChangesOnlyItsOwnSections) {
     ExpectNoSideFiles();
 }
 
+TEST_F(SettingsReplace, CookieKeeperSaveThatCannotReplaceTheFileLeavesItAndIsReported) {
+    const std::string original = "[Settings]\r\n[Settings.DstList_Items]\r\nCount=1\r\nItem0=a.txt\r\n";
+    ASSERT_TRUE(WriteTextFile(Settings(), original));
+    Start();
+    ::PostMessageA(program->Control(ctl::IECookKeepBTN), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
+        return dialog && ::IsWindowVisible(dialog);
+    }));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(FindChildById(dialog, ctl::ExAllBtn), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+    KernelHandle held(::CreateFileA(Settings().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    ::PostMessageA(FindChildById(dialog, ctl::OKBtn), BM_CLICK, 0, 0);
+    HWND error = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (error = MessageBoxWith("Error", Settings())) != nullptr; }));
+    EXPECT_NE(BoxText(error).find("Tarnwell could not save the Cookie Keeper's lists to " + Settings() + " (error "),
+              std::string::npos)
+        << BoxText(error);
+    ::PostMessageA(error, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }));
+    held.reset();
+    EXPECT_EQ(ReadTextFile(Settings()), original);
+    ExpectNoSideFiles();
+}
+
 // How a test keeps the program from replacing settings.ini.
 enum class Obstacle { HeldWithoutDeleteSharing, ReadOnly };
 
