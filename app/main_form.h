@@ -149,6 +149,7 @@ private:
     // settings.ini exists but could not be read at start-up: neither the
     // settings nor the keep lists were loaded, and neither is saved.
     bool settingsUnreadable_ = false;
+    IniText startSettings_;  // the file as read at start-up (empty without one)
     OsFlags os_;
     KnownLocations locations_;
     std::unique_ptr<TFolderGuard> folderGuard_;  // known with the locations

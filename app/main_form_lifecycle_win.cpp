@@ -30,6 +30,7 @@ void TMainForm::FormCreate() {
     // value it writes, so it is known before anything else.
     ProgramDir = ProgramDirectory();
     const std::string settingsFile = ProgramDir + kSettingsFileName;
+    RecoverInterruptedReplace(settingsFile);
 
     FirstStart = !FileExists(settingsFile);
     if (FirstStart) WStartLoadCBClick();
@@ -58,14 +59,17 @@ void TMainForm::FormCreate() {
 }
 
 // A file that stays unreadable is never restored from and never saved over.
+// The text read here is the one the settings and the keep lists come from.
 void TMainForm::RestoreSettings(const std::string& settingsFile) {
-    if (!ReadSettingsFile(settingsFile, kSettingsPatience)) {
+    const std::optional<std::string> text = ReadSettingsFile(settingsFile, kSettingsPatience);
+    if (!text) {
         settingsUnreadable_ = true;
         ReportUnreadableSettings(settingsFile);
         return;
     }
+    startSettings_ = IniText::Parse(*text);
     formStorage_.SetIniFileName(settingsFile);
-    formStorage_.RestoreFormPlacement();
+    formStorage_.RestoreFormPlacement(startSettings_);
 }
 
 void TMainForm::ReportUnreadableSettings(const std::string& settingsFile) const {

@@ -59,7 +59,15 @@ DWORD PutInPlace(const std::string& path, const std::string& fresh, bool exists)
 
 }  // namespace
 
+void RecoverInterruptedReplace(const std::string& path) {
+    const std::string backup = path + ".bak";
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        ::GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::MoveFileA(backup.c_str(), path.c_str());
+}
+
 DWORD UpdateSettingsFile(const std::string& path, const std::function<void(IniText&)>& change) {
+    RecoverInterruptedReplace(path);
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND) return LastErrorOr(ERROR_FILE_NOT_FOUND);

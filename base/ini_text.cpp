@@ -40,6 +40,12 @@ std::optional<Entry> EntryOf(std::string_view line) {
                  TrimBlanks(std::string_view(trimmed).substr(equals + 1))};
 }
 
+std::string WithoutQuotes(std::string value) {
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return quoted ? value.substr(1, value.size() - 2) : value;
+}
+
 std::string OneLine(std::string text) {
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
@@ -97,7 +103,7 @@ std::optional<std::string> IniText::Get(std::string_view section, std::string_vi
     const std::string wanted = TrimBlanks(key);
     for (size_t i = ranges.front().header + 1; i < ranges.front().end; ++i) {
         const auto entry = EntryOf(lines_[i]);
-        if (entry && EqualNoCase(entry->name, wanted)) return entry->value;
+        if (entry && EqualNoCase(entry->name, wanted)) return WithoutQuotes(entry->value);
     }
     return std::nullopt;
 }

@@ -22,7 +22,8 @@ public:
     // Every line followed by CRLF.
     std::string Serialize() const;
 
-    // The value of the first `key` in the first section named `section`.
+    // The value of the first `key` in the first section named `section`,
+    // without the pair of single or double quotes that may enclose it.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     bool HasSection(std::string_view section) const;
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/known_locations.h"
+#include "base/ini_text.h"
 #include "cookiekeep/keep_list.h"
 #include "base/handles.h"
 #include "ui/control_set.h"
@@ -22,9 +23,10 @@ struct CookieKeepSources {
     HBITMAP banner = nullptr;                       // the main window's picture, copied
     std::function<std::string()> fireFoxProfile;    // the chosen profile folders
     std::function<std::string()> netscapeProfile;
-    // False when settings.ini could not be read at start-up: the keep lists
-    // are then neither loaded nor saved, and no sweeper is given one.
-    bool settingsReadable = true;
+    // settings.ini as read at start-up (empty when there was none); nothing
+    // when it could not be read: the keep lists are then neither loaded nor
+    // saved, and no sweeper is given one.
+    std::optional<IniText> settings;
 };
 
 class TCookieKeep {

@@ -63,7 +63,7 @@ bool TCookieKeep::Create(HFONT font) {
     if (!hwnd_) return false;
     CreateControls(font);
     WireEvents();
-    if (sources_.settingsReadable) LoadKeepLists();
+    if (sources_.settings) LoadKeepLists();
     FindSharedObjects();
     return true;
 }
@@ -101,20 +101,16 @@ void TCookieKeep::WireEvents() {
 }
 
 std::optional<KeepList> TCookieKeep::List(int listId) const {
-    if (!sources_.settingsReadable) return std::nullopt;
+    if (!sources_.settings) return std::nullopt;
     return Shown(listId);
 }
 
+// From the text read at start-up, the same the settings came from.
 void TCookieKeep::LoadKeepLists() {
-    const std::string file = SettingsFile(sources_.programDir);
     for (const Tab& tab : kTabs) {
         const std::string section = KeepListSection("Settings", tab.keepComponent);
-        const KeepList list = LoadKeepList([&](const std::string& key) -> std::optional<std::string> {
-            char value[4096];
-            ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01", value, sizeof value, file.c_str());
-            if (std::string_view(value) == "\x01") return std::nullopt;
-            return std::string(value);
-        });
+        const KeepList list =
+            LoadKeepList([&](const std::string& key) { return sources_.settings->Get(section, key); });
         for (const std::string& item : list.Items()) ListBox(tab.keep).AddItem(item);
     }
 }
@@ -173,7 +169,7 @@ void TCookieKeep::ShowModal(int tab) {
 
 // Lists that were never loaded are not saved over the ones in the file.
 void TCookieKeep::Close() {
-    if (sources_.settingsReadable) {
+    if (sources_.settings) {
         const DWORD error = SaveKeepLists();
         if (error != ERROR_SUCCESS) ReportSaveFailure(error);
     }

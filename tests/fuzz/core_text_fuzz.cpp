@@ -47,7 +47,7 @@ std::string NameFrom(std::string_view text, const char* fallback) {
 }
 
 // The INI editor: its own text reads back the same; a key set reads back
-// as set (line breaks made blanks, outer blanks gone); other sections keep
+// as set (line breaks made blanks, outer blanks and quotes gone); other sections keep
 // their keys; a replaced section holds only its new keys, none when empty.
 void CheckIniText(std::string_view text, std::string_view names, std::string_view value) {
     const tarnwell::IniText parsed = tarnwell::IniText::Parse(text);
@@ -60,6 +60,9 @@ void CheckIniText(std::string_view text, std::string_view names, std::string_vie
     for (char& c : expected)
         if (c == '\r' || c == '\n') c = ' ';
     expected = tarnwell::TrimBlanks(expected);
+    if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') &&
+        expected.back() == expected.front())
+        expected = expected.substr(1, expected.size() - 2);
 
     tarnwell::IniText set = parsed;
     set.Set(section, {{key, std::string(value)}});

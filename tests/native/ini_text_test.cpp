@@ -20,6 +20,14 @@ TEST(IniText, NamesMatchInAnyCaseAndBlanksDoNotCount) {
     EXPECT_TRUE(ini.HasSection("Settings"));
 }
 
+TEST(IniText, EnclosingQuotesAreDiscarded) {
+    const IniText ini = IniText::Parse("[S]\r\nA= \"x y\" \r\nB='z'\r\nC=\"w'\r\nD=\"\r\n");
+    EXPECT_EQ(ini.Get("S", "A"), "x y");
+    EXPECT_EQ(ini.Get("S", "B"), "z");
+    EXPECT_EQ(ini.Get("S", "C"), "\"w'");
+    EXPECT_EQ(ini.Get("S", "D"), "\"");
+}
+
 TEST(IniText, FirstSectionAndFirstKeyHold) {
     const IniText ini = IniText::Parse("[S]\r\nA=1\r\nA=2\r\n[S]\r\nA=3\r\nB=4\r\n");
     EXPECT_EQ(ini.Get("S", "A"), "1");
