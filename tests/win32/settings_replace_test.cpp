@@ -199,6 +199,16 @@ TEST_F(SettingsReplace, On98TheBackupPathReplacesTheFileAndLeavesNoBackup) {
     ExpectNoSideFiles();
 }
 
+TEST_F(SettingsReplace, ABackupLeftAloneByAnInterruptedReplaceIsTakenBack) {
+    ASSERT_TRUE(WriteTextFile(Settings() + ".bak", "[Other]\r\nKeep=me\r\n[Settings]\r\nTransBar_Position=30\r\n"));
+    Start();
+    EXPECT_EQ(program->TrackBarPosition(ctl::TransBar), 30);
+    EndSession();
+    EXPECT_EQ(IniSectionLines(Settings(), "Other"), std::vector<std::string>{"Keep=me"});
+    EXPECT_EQ(IniSectionLines(Settings(), "Settings")[0], "TransBar_Position=30");
+    ExpectNoSideFiles();
+}
+
 TEST_F(SettingsReplace, On98AFileHeldOpenIsLeftWholeAndTheFailureReported) {
     WindowsVersionOverride version("win98");
     const std::string original = "[Settings]\r\nTransBar_Position=30\r\n";
