@@ -64,8 +64,8 @@ protected:
         ASSERT_TRUE(program->WaitForExit());
     }
     // Closes the program as "Shutdown Tarnwell" in the tray menu does, so
-    // that a failed save is reported in a message box, and answers the
-    // report's text.
+    // that a failed save is reported in a message box; returns the box's
+    // text (empty when none came) once the program has ended.
     std::string ShutdownAndReadError() {
         ::PostMessageA(program->MainWindow(), WM_COMMAND, static_cast<WPARAM>(ctl::ShutdownMNU), 0);
         HWND question = nullptr;
