@@ -74,6 +74,8 @@ private:
     void CleanUpOnExit();
     void ChooseProfileFolders();
     void ApplyFirstStartDefaults();
+    void RestoreSettings(const std::string& settingsFile);
+    void ReportUnreadableSettings(const std::string& settingsFile) const;
 
     // Steps whose work belongs to other subsystems; each does what its name
     // says once that subsystem exists.
@@ -144,6 +146,10 @@ private:
     bool CleanupDone = false;
     bool FirstStart = false;
     bool sessionEnding_ = false;  // Windows is logging off: nothing may wait for the user
+    // settings.ini exists but could not be read at start-up: neither the
+    // settings nor the keep lists were loaded, and neither is saved.
+    bool settingsUnreadable_ = false;
+    IniText startSettings_;  // the file as read at start-up (empty without one)
     OsFlags os_;
     KnownLocations locations_;
     std::unique_ptr<TFolderGuard> folderGuard_;  // known with the locations

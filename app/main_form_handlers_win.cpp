@@ -102,7 +102,7 @@ void TMainForm::CreateCategories() {
                                     removal,   hooks,      hwnd_,           mayDestroyBelow};
     CreateUrlHistory();
     IEStores ieStores{IECache, *UrlHistory,
-                      [this] { return cookieKeep_ ? cookieKeep_->List(ctl::DstList) : KeepList(); }, os_,
+                      [this] { return cookieKeep_ ? cookieKeep_->List(ctl::DstList) : std::nullopt; }, os_,
                       [this] { HandProtectedStorageToService(SvcMan.get(), IsUserAdministrator()); }};
     ie_ = std::make_unique<TIECategory>(services, std::move(ieStores));
     windows_ = std::make_unique<TWindowsCategory>(services);
@@ -198,11 +198,15 @@ void TMainForm::CloseBTNClick() { Hide(); }
 // rest of the shut-down goes on. The failure is reported to a debugger and
 // to the user only when the user asked to close (a message box during
 // log-off would hold up Windows).
+//
+// A file that could not be read at start-up is left alone: the controls
+// hold defaults, not what the file holds.
 void TMainForm::SaveSettings() {
+    if (settingsUnreadable_) return;
     const std::string file = ProgramDir + kSettingsFileName;
     formStorage_.SetIniFileName(file);
-    if (formStorage_.SaveFormPlacement()) return;
-    const DWORD error = ::GetLastError();
+    const DWORD error = formStorage_.SaveFormPlacement();
+    if (error == ERROR_SUCCESS) return;
     char text[512];
     std::snprintf(text, sizeof text,
                   "Tarnwell could not save its settings to %s (error %lu). The changes made since Tarnwell "

@@ -1,8 +1,11 @@
 // Start-up and shut-down of the main window, in the fixed order the rest
 // of the program relies on.
+#include <cstdio>
+
 #include "app/application.h"
 #include "app/main_form.h"
 #include "app/profile_folders.h"
+#include "app/settings_file_win.h"
 #include "app/system_info_win.h"
 #include "engine/random.h"
 #include "resident/service_control.h"
@@ -16,6 +19,10 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// How long start-up waits for a settings file that another program holds
+// open (a backup or a virus scanner reading it, say).
+constexpr DWORD kSettingsPatience = 3000;
+
 }  // namespace
 
 void TMainForm::FormCreate() {
@@ -23,6 +30,7 @@ void TMainForm::FormCreate() {
     // value it writes, so it is known before anything else.
     ProgramDir = ProgramDirectory();
     const std::string settingsFile = ProgramDir + kSettingsFileName;
+    RecoverInterruptedReplace(settingsFile);
 
     FirstStart = !FileExists(settingsFile);
     if (FirstStart) WStartLoadCBClick();
@@ -34,10 +42,7 @@ void TMainForm::FormCreate() {
     locations_ = DiscoverKnownLocations(os_, ProgramDir);
     folderGuard_ = std::make_unique<TFolderGuard>(locations_.ProfileRoot);
     FillPluginList();
-    if (FileExists(settingsFile)) {
-        formStorage_.SetIniFileName(settingsFile);
-        formStorage_.RestoreFormPlacement();
-    }
+    if (FileExists(settingsFile)) RestoreSettings(settingsFile);
     ChooseProfileFolders();
     if (FirstStart) ApplyFirstStartDefaults();
     if (!os_.IsNT) controls_.Get<TTrackBar>(ctl::TransBar).SetEnabled(false);
@@ -51,6 +56,31 @@ void TMainForm::FormCreate() {
         Hide();
         if (CB(ctl::WinStartCB).Checked()) EnableAutoSweepTimer();
     }
+}
+
+// A file that stays unreadable is never restored from and never saved over.
+// The text read here is the one the settings and the keep lists come from.
+void TMainForm::RestoreSettings(const std::string& settingsFile) {
+    const std::optional<std::string> text = ReadSettingsFile(settingsFile, kSettingsPatience);
+    if (!text) {
+        settingsUnreadable_ = true;
+        ReportUnreadableSettings(settingsFile);
+        return;
+    }
+    startSettings_ = IniText::Parse(*text);
+    formStorage_.SetIniFileName(settingsFile);
+    formStorage_.RestoreFormPlacement(startSettings_);
+}
+
+void TMainForm::ReportUnreadableSettings(const std::string& settingsFile) const {
+    char text[768];
+    std::snprintf(text, sizeof text,
+                  "Tarnwell could not read its settings file %s; another program may be holding it open. Your "
+                  "settings and Cookie Keeper lists were not loaded and will not be saved this session, so the file "
+                  "is left as it is. Until Tarnwell is started again, sweeps leave all cookies alone.",
+                  settingsFile.c_str());
+    ::OutputDebugStringA(text);
+    ::MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
 // Runs after the path edits are restored: the user's folders win over the

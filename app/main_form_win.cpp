@@ -86,6 +86,7 @@ void TMainForm::CreateSecondaryWindows() {
     sources.programDir = ProgramDir;
     sources.locations = &locations_;
     sources.banner = banner_.get();
+    if (!settingsUnreadable_) sources.settings = startSettings_;
     cookieKeep_ = std::make_unique<TCookieKeep>(hwnd_, sources);
     cookieKeep_->Create(font_.get());
 }

@@ -4,6 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "base/ini_text.h"
+#include "base/win.h"
+
 namespace tarnwell {
 
 class TControl;
@@ -18,18 +21,19 @@ public:
     void SetIniFileName(std::string fileName) { fileName_ = std::move(fileName); }
     const std::string& IniFileName() const { return fileName_; }
 
-    // Reads every stored property, using the control's current value as the
-    // default, and assigns it (which runs the control's handlers on change).
-    void RestoreFormPlacement();
-    // Writes "FormVersion" and every stored property. Stops at the first
-    // write that fails and returns false (the keys written so far stay).
-    bool SaveFormPlacement();
+    // Reads every stored property from the file's text as read at start-up,
+    // using the control's current value as the default, and assigns it
+    // (which runs the control's handlers on change).
+    void RestoreFormPlacement(const IniText& settings);
+    // Writes "FormVersion" and every stored property into the section, all
+    // in one replacement of the file (app/settings_file_win.h): every other
+    // key and section stays. ERROR_SUCCESS, or the error that left the file
+    // as it was.
+    DWORD SaveFormPlacement();
 
     static constexpr const char* kSection = "Settings";
 
 private:
-    std::string ReadKey(const std::string& key, const std::string& fallback) const;
-
     ControlLookup lookup_;
     std::string fileName_;
 };

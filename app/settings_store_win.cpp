@@ -1,8 +1,7 @@
 #include "app/settings_store.h"
 
-#include <vector>
-
 #include "app/control_table.h"
+#include "app/settings_file_win.h"
 #include "base/setting_value.h"
 #include "ui/controls.h"
 #include "base/win.h"
@@ -17,38 +16,25 @@ std::string KeyOf(const ControlDecl& decl) {
 
 }  // namespace
 
-std::string TFormStorage::ReadKey(const std::string& key, const std::string& fallback) const {
-    // Grow the buffer until the whole value fits (the call truncates silently).
-    for (DWORD size = 1024; size <= (1u << 20); size *= 4) {
-        std::vector<char> buffer(size, '\0');
-        const DWORD length = ::GetPrivateProfileStringA(kSection, key.c_str(), fallback.c_str(), buffer.data(), size,
-                                                        fileName_.c_str());
-        if (length < size - 1) return std::string(buffer.data(), length);
-    }
-    return fallback;
-}
-
-void TFormStorage::RestoreFormPlacement() {
-    if (ParseInt(ReadKey("FormVersion", "0")) < 0) return;
+void TFormStorage::RestoreFormPlacement(const IniText& settings) {
+    const auto read = [&settings](const std::string& key, const std::string& fallback) {
+        return settings.Get(kSection, key).value_or(fallback);
+    };
+    if (ParseInt(read("FormVersion", "0")) < 0) return;
     for (const ControlDecl* decl : StoredControls()) {
         TControl* control = lookup_(decl->id);
         if (!control) continue;
-        control->SetPropertyText(ReadKey(KeyOf(*decl), control->PropertyText()));
+        control->SetPropertyText(read(KeyOf(*decl), control->PropertyText()));
     }
 }
 
-bool TFormStorage::SaveFormPlacement() {
-    if (!::WritePrivateProfileStringA(kSection, "FormVersion", "0", fileName_.c_str())) return false;
+DWORD TFormStorage::SaveFormPlacement() {
+    IniKeys keys{{"FormVersion", "0"}};
     for (const ControlDecl* decl : StoredControls()) {
         TControl* control = lookup_(decl->id);
-        if (!control) continue;
-        if (!::WritePrivateProfileStringA(kSection, KeyOf(*decl).c_str(), control->PropertyText().c_str(),
-                                          fileName_.c_str()))
-            return false;
+        if (control) keys.emplace_back(KeyOf(*decl), control->PropertyText());
     }
-    // Windows 9x caches profile writes; this flushes the cache to the file.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName_.c_str());
-    return true;
+    return UpdateSettingsFile(fileName_, [&keys](IniText& ini) { ini.Set(kSection, keys); });
 }
 
 }  // namespace tarnwell

@@ -4,6 +4,7 @@
 // and typed addresses, AutoComplete and three toolbar histories in the
 // registry.
 #include <functional>
+#include <optional>
 
 #include "app/category_engine.h"
 #include "app/os_flags.h"
@@ -18,7 +19,9 @@ namespace tarnwell {
 struct IEStores {
     TIECache& cache;
     TUrlHistory& history;
-    std::function<KeepList()> keptCookies;      // read when a sweep starts
+    // Read when an item starts; nothing while the list is unknown (it could
+    // not be loaded), and then the cookie items leave every cookie alone.
+    std::function<std::optional<KeepList>()> keptCookies;
     const OsFlags& os;                          // known once the program has started
     std::function<void()> protectedStorageStep;  // hands AutoComplete to the service on NT
 };
@@ -31,9 +34,10 @@ public:
 private:
     CategoryDecl Declare(const CategoryServices& services);
     std::string CleanIndex(bool sweep);
+    bool KeptCookiesKnown() const;
 
     IEStores stores_;
-    KeepList kept_;  // the Cookie Keeper's list as it was when the sweep started
+    std::optional<KeepList> kept_;  // the Cookie Keeper's list as it was when the sweep started
     TCategory category_;
 };
 

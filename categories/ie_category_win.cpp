@@ -29,8 +29,12 @@ CategoryDecl TIECategory::Declare(const CategoryServices& services) {
         if (swept) ClearUrlHistory(stores_.history, [] { ProcessMessages(); });
         return 0;  // the label counts the files, not the URLs
     };
-    FolderScan cookies{.folder = [&loc] { return loc.CookieDir; }};
-    cookies.spare = [this](const std::string& name) { return IsFolderDescription(name) || kept_.Contains(name); };
+    // Without the keep list the cookie folder reads as not found, and a walk
+    // that runs all the same spares every file.
+    FolderScan cookies{.folder = [this, &loc] { return KeptCookiesKnown() ? loc.CookieDir : std::string(); }};
+    cookies.spare = [this](const std::string& name) {
+        return IsFolderDescription(name) || !kept_ || kept_->Contains(name);
+    };
 
     CategoryDecl decl{.analyzeButton = ctl::IEAnalyzeBTN,
                       .sweepButton = ctl::IESweepBTN,
@@ -60,17 +64,22 @@ CategoryDecl TIECategory::Declare(const CategoryServices& services) {
          }}, false},
     };
     decl.emptySweep = EmptySweep::RunEndCheck;
-    decl.beforeSweep = [this] { kept_ = stores_.keptCookies ? stores_.keptCookies() : KeepList(); };
+    decl.beforeSweep = [this] { kept_ = stores_.keptCookies ? stores_.keptCookies() : std::optional(KeepList()); };
     return decl;
 }
 
+bool TIECategory::KeptCookiesKnown() const { return !stores_.keptCookies || stores_.keptCookies().has_value(); }
+
 // The cache index is cleaned only after the folder walks of this sweep,
 // whose reports keep arriving while the wait lets messages run.
+//
+// The index holds cookie entries too: without the keep list it is left alone.
 std::string TIECategory::CleanIndex(bool sweep) {
+    if (sweep ? !kept_ : !KeptCookiesKnown()) return "Not Found.";
     if (!sweep) return "Located.";
     category_.WaitForFolderScans();
     stores_.cache.SearchPattern = TSearchPattern::spAll;
-    CleanUrlCache(stores_.cache, kept_);
+    CleanUrlCache(stores_.cache, *kept_);
     return "Cleaned.";
 }
 

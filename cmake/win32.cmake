@@ -21,6 +21,7 @@ add_library(tarnwell_shell STATIC
     app/main_form_lifecycle_win.cpp
     app/main_form_win.cpp
     app/registry_win.cpp
+    app/settings_file_win.cpp
     app/settings_store_win.cpp
     app/single_instance_win.cpp
     app/system_info_win.cpp

@@ -24,6 +24,7 @@ endfunction()
 
 tarnwell_win32_test(settings_file_tests tests/win32/settings_file_test.cpp)
 tarnwell_win32_test(startup_tests tests/win32/startup_test.cpp)
+tarnwell_win32_test(settings_replace_tests tests/win32/settings_replace_test.cpp)
 
 # One program, three names: the test prefix gives each name its Windows version.
 add_executable(known_locations_tests tests/win32/known_locations_test.cpp)

@@ -3,10 +3,12 @@
 // every sweep must spare. The four keep lists live in its list boxes for
 // the whole run; they are loaded at creation and saved at every close.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/known_locations.h"
+#include "base/ini_text.h"
 #include "cookiekeep/keep_list.h"
 #include "base/handles.h"
 #include "ui/control_set.h"
@@ -21,6 +23,10 @@ struct CookieKeepSources {
     HBITMAP banner = nullptr;                       // the main window's picture, copied
     std::function<std::string()> fireFoxProfile;    // the chosen profile folders
     std::function<std::string()> netscapeProfile;
+    // settings.ini as read at start-up (empty when there was none); nothing
+    // when it could not be read: the keep lists are then neither loaded nor
+    // saved, and no sweeper is given one.
+    std::optional<IniText> settings;
 };
 
 class TCookieKeep {
@@ -39,8 +45,9 @@ public:
     HWND Handle() const { return hwnd_; }
 
     // The keep list shown in the list box `listId` (DstList, FFDstList,
-    // NSDstList or FlashDstList), for the sweepers.
-    KeepList List(int listId) const;
+    // NSDstList or FlashDstList), for the sweepers; nothing when the lists
+    // could not be loaded, so that nothing they guard is destroyed.
+    std::optional<KeepList> List(int listId) const;
     const std::string& SharedObjectsPath() const { return soPath_; }
 
 private:
@@ -50,7 +57,9 @@ private:
     void CreateControls(HFONT font);
     void WireEvents();
     void LoadKeepLists();
-    void SaveKeepLists() const;
+    DWORD SaveKeepLists() const;
+    void ReportSaveFailure(DWORD error) const;
+    KeepList Shown(int listId) const { return KeepList(ListBox(listId).Items()); }
     void FindSharedObjects();
     void FormShow();
     void FillIECandidates();

@@ -1,6 +1,9 @@
 #include "cookiekeep/cookie_keep.h"
 
+#include <cstdio>
+
 #include "app/control_table.h"
+#include "app/settings_file_win.h"
 #include "base/file_names.h"
 #include "ui/control_factory.h"
 #include "ui/form.h"
@@ -60,10 +63,8 @@ bool TCookieKeep::Create(HFONT font) {
     if (!hwnd_) return false;
     CreateControls(font);
     WireEvents();
-    LoadKeepLists();
+    if (sources_.settings) LoadKeepLists();
     FindSharedObjects();
-    if (::GetFileAttributesA((sources_.programDir + "settings.ini").c_str()) == INVALID_FILE_ATTRIBUTES)
-        SaveKeepLists();
     return true;
 }
 
@@ -99,34 +100,39 @@ void TCookieKeep::WireEvents() {
     controls_.Get<TButton>(ctl::OKBtn).OnClick = [this] { Close(); };
 }
 
-KeepList TCookieKeep::List(int listId) const { return KeepList(ListBox(listId).Items()); }
+std::optional<KeepList> TCookieKeep::List(int listId) const {
+    if (!sources_.settings) return std::nullopt;
+    return Shown(listId);
+}
 
+// From the text read at start-up, the same the settings came from.
 void TCookieKeep::LoadKeepLists() {
-    const std::string file = SettingsFile(sources_.programDir);
     for (const Tab& tab : kTabs) {
         const std::string section = KeepListSection("Settings", tab.keepComponent);
-        const KeepList list = LoadKeepList([&](const std::string& key) -> std::optional<std::string> {
-            char value[4096];
-            ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01", value, sizeof value, file.c_str());
-            if (std::string_view(value) == "\x01") return std::nullopt;
-            return std::string(value);
-        });
+        const KeepList list =
+            LoadKeepList([&](const std::string& key) { return sources_.settings->Get(section, key); });
         for (const std::string& item : list.Items()) ListBox(tab.keep).AddItem(item);
     }
 }
 
-// Each list's section is erased and written anew; an empty list leaves none.
-void TCookieKeep::SaveKeepLists() const {
-    const std::string file = SettingsFile(sources_.programDir);
-    // Erasing from a file that does not exist would only create an empty one.
-    const bool exists = ::GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
-    for (const Tab& tab : kTabs) {
-        const std::string section = KeepListSection("Settings", tab.keepComponent);
-        if (exists) ::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str());
-        for (const auto& [key, value] : KeepListKeys(List(tab.keep)))
-            ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
-    }
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+// Every list's section is replaced in one rewrite of the file, which
+// carries the settings and any other section over; an empty list leaves
+// no section at all.
+DWORD TCookieKeep::SaveKeepLists() const {
+    return UpdateSettingsFile(SettingsFile(sources_.programDir), [this](IniText& ini) {
+        for (const Tab& tab : kTabs)
+            ini.ReplaceSection(KeepListSection("Settings", tab.keepComponent), KeepListKeys(Shown(tab.keep)));
+    });
+}
+
+void TCookieKeep::ReportSaveFailure(DWORD error) const {
+    char text[768];
+    std::snprintf(text, sizeof text,
+                  "Tarnwell could not save the Cookie Keeper's lists to %s (error %lu). The file keeps the lists "
+                  "it had before; make sure the file and its folder can be written.",
+                  SettingsFile(sources_.programDir).c_str(), static_cast<unsigned long>(error));
+    ::OutputDebugStringA(text);
+    ::MessageBoxA(hwnd_, text, "Error", MB_OK | MB_ICONERROR);
 }
 
 // The shared objects live in the first folder of "#SharedObjects" (a
@@ -161,8 +167,12 @@ void TCookieKeep::ShowModal(int tab) {
     ::SetForegroundWindow(owner_);
 }
 
+// Lists that were never loaded are not saved over the ones in the file.
 void TCookieKeep::Close() {
-    SaveKeepLists();
+    if (sources_.settings) {
+        const DWORD error = SaveKeepLists();
+        if (error != ERROR_SUCCESS) ReportSaveFailure(error);
+    }
     modal_ = false;
     ::PostMessageA(hwnd_, WM_NULL, 0, 0);  // wake the modal loop
 }
@@ -185,7 +195,7 @@ void TCookieKeep::FillIECandidates() {
     source.Clear();
     const std::string cookies = sources_.locations ? sources_.locations->CookieDir : std::string();
     if (cookies.empty()) return;
-    const KeepList kept = List(kTabs[0].keep);
+    const KeepList kept = Shown(kTabs[0].keep);
     WIN32_FIND_DATAA entry;
     FindHandle listing(::FindFirstFileA(JoinPath(cookies, "*.txt").c_str(), &entry));
     if (!listing) return;
@@ -207,7 +217,7 @@ void TCookieKeep::FillFlashCandidates() {
     TListBox& source = ListBox(kTabs[3].source);
     source.Clear();
     if (soPath_.empty()) return;
-    const KeepList kept = List(kTabs[3].keep);
+    const KeepList kept = Shown(kTabs[3].keep);
     WIN32_FIND_DATAA entry;
     FindHandle listing(::FindFirstFileA(JoinPath(soPath_, "*.*").c_str(), &entry));
     if (!listing) return;

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the portable text handling that reads outside
 // input (settings values, plug-in paths): nothing may crash, overflow or
 // read out of bounds, and the documented invariants hold.
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "app/path_macros.h"
+#include "base/ini_text.h"
 #include "cookiekeep/keep_list.h"
 #include "base/setting_value.h"
 #include "engine/folder_guard.h"
@@ -35,6 +38,42 @@ void CheckFolderGuard(std::string_view folder, std::string_view other) {
     if (tarnwell::MayDestroyBelow(folder, kept) && !tarnwell::MayDestroyBelow(*normal, kept)) std::abort();
 }
 
+// A name the editor can write: letters, digits, dots and underscores.
+std::string NameFrom(std::string_view text, const char* fallback) {
+    std::string name;
+    for (char c : text)
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_') name += c;
+    return name.empty() ? fallback : name;
+}
+
+// The INI editor: its own text reads back the same; a key set reads back
+// as set (line breaks made blanks, outer blanks and quotes gone); other sections keep
+// their keys; a replaced section holds only its new keys, none when empty.
+void CheckIniText(std::string_view text, std::string_view names, std::string_view value) {
+    const tarnwell::IniText parsed = tarnwell::IniText::Parse(text);
+    const std::string once = parsed.Serialize();
+    if (tarnwell::IniText::Parse(once).Serialize() != once) std::abort();
+    const std::string section = NameFrom(names.substr(0, names.size() / 2), "S");
+    const std::string key = NameFrom(names.substr(names.size() / 2), "K");
+    const std::string other = section + "x";
+    std::string expected(value);
+    for (char& c : expected)
+        if (c == '\r' || c == '\n') c = ' ';
+    expected = tarnwell::TrimBlanks(expected);
+    if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') &&
+        expected.back() == expected.front())
+        expected = expected.substr(1, expected.size() - 2);
+
+    tarnwell::IniText set = parsed;
+    set.Set(section, {{key, std::string(value)}});
+    if (set.Get(section, key) != expected || set.Get(other, key) != parsed.Get(other, key)) std::abort();
+    tarnwell::IniText replaced = parsed;
+    replaced.ReplaceSection(section, {{key, std::string(value)}});
+    if (replaced.Get(section, key) != expected || replaced.Get(other, key) != parsed.Get(other, key)) std::abort();
+    replaced.ReplaceSection(section, {});
+    if (replaced.HasSection(section) || replaced.Get(other, key) != parsed.Get(other, key)) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -56,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& domain : tarnwell::CookieDomains(text))
         if (domain.find('\t') != std::string::npos || domain.find('\n') != std::string::npos) std::abort();
     CheckFolderGuard(text.substr(0, split), text.substr(split));
+    CheckIniText(text, text.substr(0, std::min<size_t>(split, 16)), text.substr(split, 64));
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
     return 0;
 }
