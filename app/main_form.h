@@ -17,6 +17,7 @@
 #include "cookiekeep/cookie_keep.h"
 #include "engine/folder_guard_win.h"
 #include "engine/secure_delete.h"
+#include "resident/hot_keys_win.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "shredder/shredder.h"
@@ -85,8 +86,10 @@ private:
     void StartAolProfileDiscovery(const std::string& /*folder*/) {}
     void StartNetscapeProfileDiscovery(const std::string& /*folder*/) {}
     void StartFireFoxProfileDiscovery(const std::string& /*folder*/) {}
-    void RegisterHotKeys() {}
-    void UnregisterHotKeys() {}
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void StealthSetBTNClick();
+    void HotKeyPressed(WPARAM id);
     void RegisterPopupLibrary() {}
     void UnregisterPopupLibrary() {}
     void RegisterBackgroundService();
@@ -131,6 +134,7 @@ private:
     TFormStorage formStorage_;
     TXJustOne xJustOne_;
     std::unique_ptr<TTrayIcon> trayIcon_;  // made with the window, removed before it
+    std::unique_ptr<THotKeys> hotKeys_;    // from start-up to exit
     TPopupMenu popupMenu_{PageId::Tray, AllControls()};
     TIECache IECache;
     std::unique_ptr<TUrlHistory> UrlHistory;

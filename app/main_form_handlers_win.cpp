@@ -43,6 +43,7 @@ void TMainForm::WireEvents() {
         CB(allBox).OnClick = [this, allBox = allBox, governed = governed] { SweepThemAll(controls_, allBox, governed); };
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
+    controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
@@ -214,6 +215,32 @@ void TMainForm::SaveSettings() {
                   file.c_str(), static_cast<unsigned long>(error));
     ::OutputDebugStringA(text);
     if (!sessionEnding_) ::MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
+}
+
+void TMainForm::RegisterHotKeys() {
+    hotKeys_ = std::make_unique<THotKeys>(hwnd_);
+    hotKeys_->Register(CB(ctl::BossKeyCB).Checked(), CB(ctl::HideIconCB).Checked(),
+                       controls_.Get<THotKey>(ctl::StealthHK).HotKey());
+}
+
+void TMainForm::UnregisterHotKeys() {
+    if (hotKeys_) hotKeys_->Release();
+}
+
+void TMainForm::StealthSetBTNClick() {
+    if (hotKeys_)
+        hotKeys_->SetStealthKey(CB(ctl::HideIconCB).Checked(), controls_.Get<THotKey>(ctl::StealthHK).HotKey());
+}
+
+// The boxes are read at every press: a key whose box was unticked after
+// start-up stays reserved but does nothing.
+void TMainForm::HotKeyPressed(WPARAM id) {
+    if (!hotKeys_) return;
+    if (hotKeys_->IsStealthKey(id) && CB(ctl::HideIconCB).Checked() && trayIcon_) {
+        trayIcon_->SetActive(!trayIcon_->Shown());
+    } else if (hotKeys_->IsBossKey(id) && CB(ctl::BossKeyCB).Checked()) {
+        ToggleBrowserWindows();
+    }
 }
 
 }  // namespace tarnwell

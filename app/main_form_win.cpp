@@ -124,6 +124,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case TTrayIcon::kCallbackMessage:
             if (trayIcon_) trayIcon_->HandleCallback(lParam);
             return 0;
+        case WM_HOTKEY:
+            HotKeyPressed(wParam);
+            return 0;
         case kActivateInstanceMessage:
             // Reaches the window only when a loop other than the main one
             // (a sweep's, a dialog's, a menu's) dispatched it.

@@ -33,6 +33,7 @@ add_library(tarnwell_shell STATIC
     engine/scanner_win.cpp
     engine/removal_root_win.cpp
     engine/secure_delete_win.cpp
+    resident/hot_keys_win.cpp
     resident/service_control_win.cpp
     shredder/shred_dialogs_win.cpp
     shredder/shredder_win.cpp
