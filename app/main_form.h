@@ -95,7 +95,6 @@ private:
     void RegisterBackgroundService();
     void RemoveBackgroundService();
     void EnableAutoSweepTimer() {}
-    void RestoreStartPage() {}
     void CloseNoticeWindow() {}
     void ShowSweepingNotice() {}
     void IESweepBTNClick();

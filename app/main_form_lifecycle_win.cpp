@@ -9,6 +9,7 @@
 #include "app/system_info_win.h"
 #include "engine/random.h"
 #include "resident/service_control.h"
+#include "resident/start_page_win.h"
 
 namespace tarnwell {
 
@@ -188,7 +189,7 @@ void TMainForm::LaunchTWCPMNUClick() {
 }
 
 void TMainForm::CleanUpOnExit() {
-    if (CB(ctl::ProtectCB).Checked()) RestoreStartPage();
+    if (CB(ctl::ProtectCB).Checked()) RestoreStartPage(locations_.SavedStartPage);
     SaveSettings();
     if (!CB(ctl::SnuffetCB).Checked()) UnregisterPopupLibrary();
     if (os_.IsNTPlatform) RemoveBackgroundService();

@@ -35,6 +35,7 @@ add_library(tarnwell_shell STATIC
     engine/secure_delete_win.cpp
     resident/hot_keys_win.cpp
     resident/service_control_win.cpp
+    resident/start_page_win.cpp
     shredder/shred_dialogs_win.cpp
     shredder/shredder_win.cpp
     resident/service_manager_win.cpp
