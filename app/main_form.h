@@ -17,6 +17,7 @@
 #include "cookiekeep/cookie_keep.h"
 #include "engine/folder_guard_win.h"
 #include "engine/secure_delete.h"
+#include "resident/browser_watch.h"
 #include "resident/hot_keys_win.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
@@ -32,6 +33,12 @@ class TApplication;
 
 // Posted by a second copy of the program to the first one's main window.
 inline constexpr UINT kActivateInstanceMessage = WM_USER + 65;  // 1089
+
+// Timers of the main window: the browser watch and the one delayed Sweep
+// All after a log-on start, both every five seconds.
+inline constexpr UINT_PTR kBrowserWatchTimer = 1;
+inline constexpr UINT_PTR kAutoSweepTimer = 2;
+inline constexpr UINT kAutomaticTimerInterval = 5000;
 
 inline constexpr const char* kMainCaption = "Tarnwell v2.20";
 inline constexpr const char* kSettingsFileName = "settings.ini";
@@ -94,7 +101,11 @@ private:
     void UnregisterPopupLibrary() {}
     void RegisterBackgroundService();
     void RemoveBackgroundService();
-    void EnableAutoSweepTimer() {}
+    void EnableAutoSweepTimer();
+    void AutoCloseSweepCBClick();
+    void TimerTimer();
+    void AutoTimerTimer();
+    void SweepClosedBrowser(Browser browser);
     void CloseNoticeWindow() {}
     void ShowSweepingNotice() {}
     void IESweepBTNClick();
@@ -134,6 +145,7 @@ private:
     TXJustOne xJustOne_;
     std::unique_ptr<TTrayIcon> trayIcon_;  // made with the window, removed before it
     std::unique_ptr<THotKeys> hotKeys_;    // from start-up to exit
+    TBrowserWatch browserWatch_;
     TPopupMenu popupMenu_{PageId::Tray, AllControls()};
     TIECache IECache;
     std::unique_ptr<TUrlHistory> UrlHistory;

@@ -44,6 +44,7 @@ void TMainForm::WireEvents() {
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
+    CB(ctl::AutoCloseSweepCB).OnClick = [this] { AutoCloseSweepCBClick(); };
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
@@ -240,6 +241,60 @@ void TMainForm::HotKeyPressed(WPARAM id) {
         trayIcon_->SetActive(!trayIcon_->Shown());
     } else if (hotKeys_->IsBossKey(id) && CB(ctl::BossKeyCB).Checked()) {
         ToggleBrowserWindows();
+    }
+}
+
+// Runs also when the box is restored at start-up.
+void TMainForm::AutoCloseSweepCBClick() {
+    if (CB(ctl::AutoCloseSweepCB).Checked())
+        ::SetTimer(hwnd_, kBrowserWatchTimer, kAutomaticTimerInterval, nullptr);
+    else
+        ::KillTimer(hwnd_, kBrowserWatchTimer);
+}
+
+// After a log-on start: one Sweep All, five seconds after start-up.
+void TMainForm::EnableAutoSweepTimer() { ::SetTimer(hwnd_, kAutoSweepTimer, kAutomaticTimerInterval, nullptr); }
+
+void TMainForm::AutoTimerTimer() {
+    ::KillTimer(hwnd_, kAutoSweepTimer);
+    SweepAllMNUClick();
+}
+
+namespace {
+
+BOOL CALLBACK SeeWindow(HWND window, LPARAM watch) {
+    char className[80] = {}, title[257] = {};
+    if (::GetClassNameA(window, className, sizeof className)) {
+        ::GetWindowTextA(window, title, sizeof title);
+        reinterpret_cast<TBrowserWatch*>(watch)->See(className, title);
+    }
+    return TRUE;  // every window is looked at
+}
+
+}  // namespace
+
+// The browser watch: a browser whose last window closed since the previous
+// tick has its history swept, with the media players' after any of them.
+// No tick starts while one runs; the sweeps return while their walks go on.
+void TMainForm::TimerTimer() {
+    ::KillTimer(hwnd_, kBrowserWatchTimer);
+    ::EnumWindows(SeeWindow, reinterpret_cast<LPARAM>(&browserWatch_));
+    const std::vector<Browser> closed = browserWatch_.EndTick();
+    if (!closed.empty() && CB(ctl::AutoCloseSweepCB).Checked()) {
+        ShowSweepingNotice();
+        for (Browser browser : closed) SweepClosedBrowser(browser);
+        MPSweepBTNClick();
+    }
+    if (CB(ctl::AutoCloseSweepCB).Checked()) ::SetTimer(hwnd_, kBrowserWatchTimer, kAutomaticTimerInterval, nullptr);
+}
+
+void TMainForm::SweepClosedBrowser(Browser browser) {
+    switch (browser) {
+        case Browser::IE: return IESweepBTNClick();
+        case Browser::Netscape: return NSSweepBTNClick();
+        case Browser::Opera: return OPSweepBTNClick();
+        case Browser::AOL: return AOLSweepBTNClick();
+        case Browser::FireFox: return FFSweepBTNClick();
     }
 }
 

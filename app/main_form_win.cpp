@@ -124,6 +124,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case TTrayIcon::kCallbackMessage:
             if (trayIcon_) trayIcon_->HandleCallback(lParam);
             return 0;
+        case WM_TIMER:
+            if (wParam == kBrowserWatchTimer) TimerTimer();
+            if (wParam == kAutoSweepTimer) AutoTimerTimer();
+            return 0;
         case WM_HOTKEY:
             HotKeyPressed(wParam);
             return 0;
