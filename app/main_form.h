@@ -93,19 +93,10 @@ private:
     void StartAolProfileDiscovery(const std::string& /*folder*/) {}
     void StartNetscapeProfileDiscovery(const std::string& /*folder*/) {}
     void StartFireFoxProfileDiscovery(const std::string& /*folder*/) {}
-    void RegisterHotKeys();
-    void UnregisterHotKeys();
-    void StealthSetBTNClick();
-    void HotKeyPressed(WPARAM id);
     void RegisterPopupLibrary() {}
     void UnregisterPopupLibrary() {}
     void RegisterBackgroundService();
     void RemoveBackgroundService();
-    void EnableAutoSweepTimer();
-    void AutoCloseSweepCBClick();
-    void TimerTimer();
-    void AutoTimerTimer();
-    void SweepClosedBrowser(Browser browser);
     void CloseNoticeWindow() {}
     void ShowSweepingNotice() {}
     void IESweepBTNClick();
@@ -117,6 +108,17 @@ private:
     void FFSweepBTNClick() {}
     void MPSweepBTNClick() {}
     void PISweepBTNClick() {}
+
+    // Hot keys and automatic sweeps (main_form_handlers_win.cpp).
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void StealthSetBTNClick();
+    void HotKeyPressed(WPARAM id);
+    void EnableAutoSweepTimer();
+    void AutoCloseSweepCBClick();
+    void TimerTimer();
+    void AutoTimerTimer();
+    void SweepClosedBrowser(Browser browser);
 
     // Handlers (main_form_handlers_win.cpp).
     void WStartLoadCBClick();
