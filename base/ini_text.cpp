@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "base/setting_value.h"
+#include "base/text_lines.h"
 
 namespace tarnwell {
 
@@ -59,15 +60,7 @@ std::string KeyLine(const std::pair<std::string, std::string>& key) {
 
 IniText IniText::Parse(std::string_view text) {
     IniText ini;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        ini.lines_.emplace_back(line);
-        start = end + 1;
-    }
+    for (std::string_view line : SplitLines(text)) ini.lines_.emplace_back(line);
     return ini;
 }
 

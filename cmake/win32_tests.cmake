@@ -5,7 +5,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
 add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp
     tests/win32/support/planted_files.cpp tests/win32/support/tab_fixture.cpp
-    tests/win32/support/debug_output.cpp tests/win32/support/registry_values.cpp)
+    tests/win32/support/debug_output.cpp tests/win32/support/registry_values.cpp
+    tests/win32/support/top_level_window.cpp)
 target_include_directories(win32_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${GTEST_WIN32}/include)
 # GoogleTest was built with this header in front of every file; so are the tests.
 target_compile_options(win32_test_support PUBLIC

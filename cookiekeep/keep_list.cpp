@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "base/setting_value.h"
+#include "base/text_lines.h"
 
 namespace tarnwell {
 
@@ -50,13 +51,7 @@ std::vector<std::pair<std::string, std::string>> KeepListKeys(const KeepList& li
 
 std::vector<std::string> CookieDomains(std::string_view text) {
     std::vector<std::string> domains;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        start = end + 1;
+    for (std::string_view line : SplitLines(text)) {
         if (line.empty() || line.front() == '#') continue;
         const size_t tab = line.find('\t');
         // A line without a TAB has no domain field: it adds an empty entry.

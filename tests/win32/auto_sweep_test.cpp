@@ -7,33 +7,12 @@
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/tab_fixture.h"
+#include "tests/win32/support/top_level_window.h"
 
 namespace tarnwell::testing {
 namespace {
 
 const char* kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-// A top-level window of a browser's class, as the watch sees it.
-class BrowserWindow {
-public:
-    BrowserWindow(const char* className, const char* title) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = className;
-        ::RegisterClassA(&windowClass);
-        hwnd_ = ::CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
-    }
-    ~BrowserWindow() { Close(); }
-    void Close() {
-        if (hwnd_) ::DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
-
-private:
-    HWND hwnd_ = nullptr;
-};
 
 class AutoSweep : public TabTest {
 protected:
@@ -52,7 +31,7 @@ protected:
 
 TEST_F(AutoSweep, ClosingTheLastBrowserWindowSweepsItsHistoryOnce) {
     PlantCache();
-    BrowserWindow ie("IEFrame", "Home - Browser");
+    TopLevelWindow ie("IEFrame", "Home - Browser", false);
     Start("[Settings]\r\nAutoCloseSweepCB_Checked=True\r\nIETempFilesCB_Checked=True\r\n");
     // Open across at least one tick of the watch (every five seconds).
     ASSERT_FALSE(PumpUntil([] { return false; }, 6000));
@@ -67,7 +46,7 @@ TEST_F(AutoSweep, ClosingTheLastBrowserWindowSweepsItsHistoryOnce) {
 
 TEST_F(AutoSweep, WithTheBoxOffClosingABrowserSweepsNothing) {
     PlantCache();
-    BrowserWindow ie("IEFrame", "Home - Browser");
+    TopLevelWindow ie("IEFrame", "Home - Browser", false);
     Start("[Settings]\r\nIETempFilesCB_Checked=True\r\n");
     ASSERT_FALSE(PumpUntil([] { return false; }, 6000));
     ie.Close();

@@ -6,6 +6,7 @@
 #include "app/control_table.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tarnwell_process.h"
+#include "tests/win32/support/top_level_window.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -16,27 +17,6 @@ bool CombinationFree(UINT modifiers, UINT key) {
     ::UnregisterHotKey(nullptr, 0x7001);
     return true;
 }
-
-// A top-level window of a given class, shown without taking the focus.
-class TestWindow {
-public:
-    explicit TestWindow(const char* className) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = className;
-        ::RegisterClassA(&windowClass);
-        hwnd_ = ::CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
-        ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    }
-    ~TestWindow() { ::DestroyWindow(hwnd_); }
-    HWND Handle() const { return hwnd_; }
-    bool Visible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
-
-private:
-    HWND hwnd_ = nullptr;
-};
 
 class HotKeys : public ::testing::Test {
 protected:
@@ -78,9 +58,8 @@ TEST_F(HotKeys, BothCombinationsAreHeldUntilExit) {
 }
 
 TEST_F(HotKeys, BossKeyTogglesEachBrowserWindowAndLeavesOthersAlone) {
-    TestWindow ie("IEFrame"), opera("OpWindow"), other("TwNotABrowser");
-    TestWindow hiddenFirefox("MozillaWindowClass");
-    ::ShowWindow(hiddenFirefox.Handle(), SW_HIDE);
+    TopLevelWindow ie("IEFrame", "Home"), opera("OpWindow", "Opera"), other("TwNotABrowser", "Other");
+    TopLevelWindow hiddenFirefox("MozillaWindowClass", "Mozilla Firefox", false);
     Press("TW #6523");
     // The program shows and hides windows of this thread: its messages run here.
     ASSERT_TRUE(PumpUntil([&] { return !ie.Visible() && !opera.Visible() && hiddenFirefox.Visible(); }));
@@ -94,7 +73,7 @@ TEST_F(HotKeys, BossKeyTogglesEachBrowserWindowAndLeavesOthersAlone) {
 }
 
 TEST_F(HotKeys, BossKeyUntickedAfterStartDoesNothing) {
-    TestWindow ie("IEFrame");
+    TopLevelWindow ie("IEFrame", "Home");
     program->Click(ctl::BossKeyCB);
     ASSERT_FALSE(program->Checked(ctl::BossKeyCB));
     Press("TW #6523");
