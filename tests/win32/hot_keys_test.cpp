@@ -5,7 +5,7 @@
 
 #include "app/control_table.h"
 #include "tests/win32/support/message_pump.h"
-#include "tests/win32/support/tarnwell_process.h"
+#include "tests/win32/support/tab_fixture.h"
 #include "tests/win32/support/top_level_window.h"
 
 namespace tarnwell::testing {
@@ -18,19 +18,9 @@ bool CombinationFree(UINT modifiers, UINT key) {
     return true;
 }
 
-class HotKeys : public ::testing::Test {
+class HotKeys : public TabTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
-        program = std::make_unique<TarnwellProcess>(folder.Path());
-        ASSERT_TRUE(program->WaitForMainWindow());
-    }
-    void TearDown() override {
-        if (program && program->Running()) {
-            program->EndSession();
-            program->WaitForExit();
-        }
-    }
+    void SetUp() override { Start("[Settings]\r\n"); }
     // A press of the key whose atom is `atomName`, as Windows delivers it.
     void Press(const char* atomName) const {
         const ATOM atom = ::GlobalFindAtomA(atomName);
@@ -41,9 +31,6 @@ protected:
         program->EndSession();
         ASSERT_TRUE(program->WaitForExit());
     }
-
-    TempFolder folder;
-    std::unique_ptr<TarnwellProcess> program;
 };
 
 TEST_F(HotKeys, BothCombinationsAreHeldUntilExit) {

@@ -59,6 +59,17 @@ protected:
         program = std::make_unique<TarnwellProcess>(folder.Path());
         ASSERT_TRUE(program->WaitForMainWindow());
     }
+    // Opens the Cookie Keeper as its button on the IE tab does; null when
+    // it does not show.
+    HWND OpenCookieKeeper() const {
+        ::PostMessageA(program->Control(ctl::IECookKeepBTN), BM_CLICK, 0, 0);
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
+            return dialog && ::IsWindowVisible(dialog);
+        });
+        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
+    }
     void EndSession() {
         program->EndSession();
         ASSERT_TRUE(program->WaitForExit());
@@ -113,12 +124,8 @@ TEST_F(SettingsReplace, CookieKeeperSaveChangesOnlyItsOwnSections) {
     ASSERT_TRUE(WriteTextFile(Settings(), others + "[Settings.DstList_Items]\r\nCount=1\r\nItem0=a.txt\r\n"
                                                    "[Settings.FlashDstList_Items]\r\nCount=1\r\nItem0=site.org\r\n"));
     Start();
-    ::PostMessageA(program->Control(ctl::IECookKeepBTN), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
-        return dialog && ::IsWindowVisible(dialog);
-    }));
+    const HWND dialog = OpenCookieKeeper();
+    ASSERT_TRUE(dialog);
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(FindChildById(dialog, ctl::ExAllBtn), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
     ::PostMessageA(FindChildById(dialog, ctl::OKBtn), BM_CLICK, 0, 0);
@@ -131,12 +138,8 @@ TEST_F(SettingsReplace, CookieKeeperSaveThatCannotReplaceTheFileLeavesItAndIsRep
     const std::string original = "[Settings]\r\n[Settings.DstList_Items]\r\nCount=1\r\nItem0=a.txt\r\n";
     ASSERT_TRUE(WriteTextFile(Settings(), original));
     Start();
-    ::PostMessageA(program->Control(ctl::IECookKeepBTN), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
-        return dialog && ::IsWindowVisible(dialog);
-    }));
+    const HWND dialog = OpenCookieKeeper();
+    ASSERT_TRUE(dialog);
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(FindChildById(dialog, ctl::ExAllBtn), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
     KernelHandle held(::CreateFileA(Settings().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -262,12 +265,8 @@ TEST_F(SettingsReplace, UnreadableAtStartIsReportedAndNeitherSavedNorSweptAround
     EXPECT_TRUE(FileExists(cookies + "\\root@other[1].txt"));
 
     // The Cookie Keeper closed with OK does not save its empty lists either.
-    ::PostMessageA(program->Control(ctl::IECookKeepBTN), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
-        return dialog && ::IsWindowVisible(dialog);
-    }));
+    const HWND dialog = OpenCookieKeeper();
+    ASSERT_TRUE(dialog);
     ::PostMessageA(FindChildById(dialog, ctl::OKBtn), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }));
     EXPECT_EQ(ReadTextFile(Settings()), original);
