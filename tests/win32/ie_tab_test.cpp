@@ -192,8 +192,9 @@ TEST_F(IETab, AnalyzeCountsEveryItemAndChangesNothing) {
     const int cached = EntriesBelow(cache);
     Start(std::string("[Settings]\r\nIEAllCB_Checked=True\r\n") + kKeepList);
     ASSERT_TRUE(ClickAndWait(ctl::IEAnalyzeBTN));
-    EXPECT_TRUE(program->Enabled(ctl::IESweepBTN));
-    EXPECT_TRUE(program->Enabled(ctl::SweepAllBTN));
+    // The end check enables the controls one after the other.
+    EXPECT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN, 5000));
+    EXPECT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN, 5000));
     EXPECT_EQ(Label(ctl::IETempFiles), std::to_string(cached) + " file(s)");
     EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s)");
     EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s)");
