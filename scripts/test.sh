@@ -9,7 +9,9 @@ cd "$root"
 # Everything the build and the tests make lies below build/: the source
 # tree's state (tracked, untracked and ignored files) is the same at the end.
 source_tree_state() {
-  git status --porcelain --ignored --untracked-files=all 2>/dev/null | grep -v '^.. build/' || true
+  # -z: names with spaces come unquoted, so the build/ filter sees them too.
+  git status --porcelain -z --ignored --untracked-files=all 2>/dev/null |
+    tr '\0' '\n' | grep -v '^.. build/' || true
 }
 source_tree_before=$(source_tree_state)
 
