@@ -19,6 +19,8 @@
 #include "engine/secure_delete.h"
 #include "resident/browser_watch.h"
 #include "resident/hot_keys_win.h"
+#include "resident/notice.h"
+#include "resident/pop_form_win.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "shredder/shredder.h"
@@ -97,17 +99,26 @@ private:
     void UnregisterPopupLibrary() {}
     void RegisterBackgroundService();
     void RemoveBackgroundService();
-    void CloseNoticeWindow() {}
-    void ShowSweepingNotice() {}
+    void CloseNoticeWindow();
+    // Every category's Sweep tells a debugger that it ran ("Tarnwell:
+    // sweep Netscape"): the automatic sweeps leave no other trace while a
+    // category has nothing to sweep.
+    static void TraceSweep(const char* category);
     void IESweepBTNClick();
     void WSweepBTNClick();
     // The Sweep handlers of the categories still to come finish at once.
-    void AOLSweepBTNClick() {}
-    void NSSweepBTNClick() {}
-    void OPSweepBTNClick() {}
-    void FFSweepBTNClick() {}
-    void MPSweepBTNClick() {}
-    void PISweepBTNClick() {}
+    void AOLSweepBTNClick() { TraceSweep("AOL"); }
+    void NSSweepBTNClick() { TraceSweep("Netscape"); }
+    void OPSweepBTNClick() { TraceSweep("Opera"); }
+    void FFSweepBTNClick() { TraceSweep("FireFox"); }
+    void MPSweepBTNClick() { TraceSweep("Media Players"); }
+    void PISweepBTNClick() { TraceSweep("Plugins"); }
+
+    // Notices (main_form_handlers_win.cpp): nothing in stealth mode or
+    // while the tray icon is hidden; a balloon tip on the icon, or on the
+    // older shells the notice window.
+    void ShowNotice(const NoticeText& notice);
+    void ShowSweepingNotice() { ShowNotice(SweepingNotice()); }
 
     // Hot keys and automatic sweeps (main_form_handlers_win.cpp).
     void RegisterHotKeys();
@@ -155,6 +166,7 @@ private:
     std::unique_ptr<TWindowsCategory> windows_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
+    std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit
     std::unique_ptr<TbtSvcMan> SvcMan;  // NT family, administrators only
 
     // State owned by the window.

@@ -68,7 +68,7 @@ void TMainForm::WireEvents() {
     }
     popupMenu_.SetOnClick(ctl::CookieKeeperMNU, [this] { cookieKeep_->ShowModal(TCookieKeep::kLastActiveTab); });
 
-    trayIcon_->OnClick = [this] { popupMenu_.Popup(hwnd_); };
+    trayIcon_->OnClick = [this](POINT at) { popupMenu_.Popup(hwnd_, at); };
     popupMenu_.SetOnClick(ctl::ExitTarnwellMNU, [] {});  // only closes the menu
     popupMenu_.SetOnClick(ctl::ShutdownMNU, [this] { ShutdownMNUClick(); });
     popupMenu_.SetOnClick(ctl::SweepAllMNU, [this] { SweepAllMNUClick(); });
@@ -122,9 +122,19 @@ void TMainForm::CreateUrlHistory() {
     UrlHistory->OnDelete = [](const THistoryItem&, bool& del) { del = true; };
 }
 
-void TMainForm::IESweepBTNClick() { ie_->Category().Sweep(); }
+void TMainForm::TraceSweep(const char* category) {
+    ::OutputDebugStringA((std::string("Tarnwell: sweep ") + category).c_str());
+}
 
-void TMainForm::WSweepBTNClick() { windows_->Category().Sweep(); }
+void TMainForm::IESweepBTNClick() {
+    TraceSweep("Internet Explorer");
+    ie_->Category().Sweep();
+}
+
+void TMainForm::WSweepBTNClick() {
+    TraceSweep("Windows");
+    windows_->Category().Sweep();
+}
 
 // The Security tab's options, read again whenever a removal asks for them.
 RemovalContext TMainForm::SecurityTabRemoval() const {
@@ -243,6 +253,15 @@ void TMainForm::HotKeyPressed(WPARAM id) {
         ToggleBrowserWindows();
     }
 }
+
+void TMainForm::ShowNotice(const NoticeText& notice) {
+    if (CB(ctl::StealthCB).Checked() || !trayIcon_ || !trayIcon_->Active()) return;
+    if (popForm_) return popForm_->ShowNotice(notice);
+    const bool shown = trayIcon_->ShowBalloon(notice.title, notice.text);
+    ::OutputDebugStringA(("Tarnwell: balloon tip \"" + notice.title + (shown ? "\" shown" : "\" refused")).c_str());
+}
+
+void TMainForm::CloseNoticeWindow() { popForm_.reset(); }
 
 // Runs also when the box is restored at start-up.
 void TMainForm::AutoCloseSweepCBClick() {

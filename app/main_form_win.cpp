@@ -79,8 +79,9 @@ void TMainForm::CreateControls() {
 }
 
 // Created once, right after the main window, and kept until the end: the
-// keep lists of the Cookie Keeper live in its list boxes. The notice,
-// popup-list and locate windows join it once they exist.
+// keep lists of the Cookie Keeper live in its list boxes. The notice
+// window exists only where balloon tips do not. The popup-list and locate
+// windows join them once they exist.
 void TMainForm::CreateSecondaryWindows() {
     CookieKeepSources sources;
     sources.programDir = ProgramDir;
@@ -89,6 +90,10 @@ void TMainForm::CreateSecondaryWindows() {
     if (!settingsUnreadable_) sources.settings = startSettings_;
     cookieKeep_ = std::make_unique<TCookieKeep>(hwnd_, sources);
     cookieKeep_->Create(font_.get());
+    if (os_.IsOldShell) {
+        popForm_ = std::make_unique<TPopForm>();
+        popForm_->Create(font_.get(), boldFont_.get());
+    }
 }
 
 void TMainForm::Show() {

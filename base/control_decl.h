@@ -14,6 +14,7 @@ enum class PageId {
     IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel,
     Main, Tray,
     CookieKeep, CookieKeepIE, CookieKeepFF, CookieKeepNS, CookieKeepFlash,
+    Notice,
 };
 inline constexpr int kCookieKeepPageCount = 4;
 inline constexpr int kTabPageCount = 12;

@@ -69,6 +69,7 @@ using RegKey = UniqueHandle<HKEY, CloseRegKey>;
 using Library = UniqueHandle<HMODULE, CloseLibrary>;
 using GdiBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using GdiFont = UniqueHandle<HFONT, DeleteGdiObject>;
+using GdiRegion = UniqueHandle<HRGN, DeleteGdiObject>;
 template <typename T>
 using ComPtr = UniqueHandle<T*, ReleaseComObject<T>>;
 

@@ -34,12 +34,14 @@ add_library(tarnwell_shell STATIC
     engine/removal_root_win.cpp
     engine/secure_delete_win.cpp
     resident/hot_keys_win.cpp
+    resident/pop_form_win.cpp
     resident/service_control_win.cpp
     resident/start_page_win.cpp
     shredder/shred_dialogs_win.cpp
     shredder/shredder_win.cpp
     resident/service_manager_win.cpp
     resident/tray_icon_win.cpp
+    ui/bitmap_region.cpp
     ui/control_factory.cpp
     ui/controls.cpp
     ui/form.cpp

@@ -84,3 +84,4 @@ set_tests_properties(folder_guard_tests_oldest_api PROPERTIES TIMEOUT 600 ENVIRO
 tarnwell_win32_test(hot_keys_tests tests/win32/hot_keys_test.cpp)
 tarnwell_win32_test(start_page_tests tests/win32/start_page_test.cpp)
 tarnwell_win32_test(auto_sweep_tests tests/win32/auto_sweep_test.cpp)
+tarnwell_win32_test(notice_tests tests/win32/notice_test.cpp)

@@ -4,6 +4,7 @@
 // and removes itself when destroyed.
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "base/win.h"
 
@@ -33,9 +34,15 @@ public:
     static UINT TaskbarCreatedMessage();
     void ShellRestarted();
 
+    // A balloon tip on the icon (shells of Windows ME, 2000 and later):
+    // the information icon, ten seconds, the title and text cut to what
+    // the balloon holds. False when the shell refused it.
+    bool ShowBalloon(std::string_view title, std::string_view text) const;
+
     // The icon's callback message, routed from the owner window.
     void HandleCallback(LPARAM mouseMessage);
-    std::function<void()> OnClick;
+    // A click, with the screen point where it happened.
+    std::function<void(POINT)> OnClick;
 
 private:
     bool Notify(DWORD action) const;

@@ -39,9 +39,7 @@ bool TPopupMenu::Enabled(int id) const {
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
-void TPopupMenu::Popup(HWND owner) {
-    POINT at;
-    ::GetCursorPos(&at);
+void TPopupMenu::Popup(HWND owner, POINT at) {
     // Without the foreground the menu would not close when the user
     // clicks elsewhere.
     ::SetForegroundWindow(owner);

@@ -24,8 +24,9 @@ public:
     void SetEnabled(int id, bool enabled);
     bool Enabled(int id) const;
 
-    // Shows the menu at the cursor for `owner` and returns once it closes.
-    void Popup(HWND owner);
+    // Shows the menu for `owner` with its bottom-right corner at `at`
+    // (screen coordinates) and returns once it closes.
+    void Popup(HWND owner, POINT at);
     // WM_COMMAND from a menu; false when the ID is not one of this menu's.
     bool HandleCommand(int id);
 

@@ -121,6 +121,26 @@ TEST_F(TrayIcon, ARestartedShellGetsTheIconBack) {
     EndProgram(program);
 }
 
+// The menu opens from the point of the click (its bottom-right corner
+// there), even when the pointer has moved on before the program reads the
+// click.
+TEST_F(TrayIcon, TheMenuOpensWhereTheIconWasClicked) {
+    TarnwellProcess program(folder.Path());
+    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(::SetCursorPos(400, 450));
+    ClickIcon(program);
+    ::SetCursorPos(600, 300);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = OpenMenu(program)) != nullptr; }));
+    RECT frame;
+    ASSERT_TRUE(::GetWindowRect(menu, &frame));
+    EXPECT_EQ(frame.right, 400);
+    EXPECT_EQ(frame.bottom, 450);
+    PressKey(menu, VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return OpenMenu(program) == nullptr; }));
+    EndProgram(program);
+}
+
 TEST_F(TrayIcon, AClickOpensTheMenuWithItsCommandsInOrder) {
     TarnwellProcess program(folder.Path());
     ASSERT_TRUE(program.WaitForMainWindow());

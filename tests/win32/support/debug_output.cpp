@@ -1,5 +1,8 @@
 #include "tests/win32/support/debug_output.h"
 
+#include "tests/win32/support/message_pump.h"
+
+#include <optional>
 #include <vector>
 
 namespace tarnwell::testing {
@@ -18,17 +21,12 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
     return narrow;
 }
 
-// Handles one debug event; true when it carried `wanted`.
-bool HandleEvent(const DEBUG_EVENT& event, HANDLE process, const std::string& wanted, std::string& output) {
+// Handles one debug event; answers the debug string it carried, if any.
+std::optional<std::string> HandleEvent(const DEBUG_EVENT& event, HANDLE process) {
     DWORD status = DBG_CONTINUE;
-    bool found = false;
+    std::optional<std::string> text;
     switch (event.dwDebugEventCode) {
-        case OUTPUT_DEBUG_STRING_EVENT: {
-            const std::string text = ReadDebugString(process, event.u.DebugString);
-            output += text + "\n";
-            found = text.find(wanted) != std::string::npos;
-            break;
-        }
+        case OUTPUT_DEBUG_STRING_EVENT: text = ReadDebugString(process, event.u.DebugString); break;
         case EXCEPTION_DEBUG_EVENT:
             // The loader's breakpoint is ours; every other exception is the program's.
             if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
@@ -43,7 +41,7 @@ bool HandleEvent(const DEBUG_EVENT& event, HANDLE process, const std::string& wa
         default: break;
     }
     ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-    return found;
+    return text;
 }
 
 }  // namespace
@@ -70,11 +68,69 @@ DebuggedStart StartAndReadDebugOutput(const std::string& exe, const std::string&
             ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
             return start;
         }
-        start.found = HandleEvent(event, start.process.get(), wanted, start.output);
+        if (const std::optional<std::string> text = HandleEvent(event, start.process.get())) {
+            start.output += *text + "\n";
+            start.found = text->find(wanted) != std::string::npos;
+        }
     }
     ::DebugSetProcessKillOnExit(FALSE);
     ::DebugActiveProcessStop(start.processId);
     return start;
+}
+
+DebugOutputWatch::DebugOutputWatch(DWORD processId)
+    : processId_(processId), attachDone_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    ::InitializeCriticalSection(&lock_);
+    thread_.reset(::CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (thread_) ::WaitForSingleObject(attachDone_.get(), INFINITE);
+}
+
+DebugOutputWatch::~DebugOutputWatch() {
+    ::InterlockedExchange(&stop_, 1);
+    if (thread_) ::WaitForSingleObject(thread_.get(), INFINITE);
+    ::DeleteCriticalSection(&lock_);
+}
+
+// A debugger's events come only to the thread that attached.
+DWORD WINAPI DebugOutputWatch::Run(void* self) {
+    auto& watch = *static_cast<DebugOutputWatch*>(self);
+    watch.attached_ = ::DebugActiveProcess(watch.processId_) != FALSE;
+    if (watch.attached_) ::DebugSetProcessKillOnExit(FALSE);
+    ::SetEvent(watch.attachDone_.get());
+    if (!watch.attached_) return 0;
+    KernelHandle process(::OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, watch.processId_));
+    DEBUG_EVENT event;
+    while (!watch.stop_) {
+        if (!::WaitForDebugEvent(&event, 100)) continue;
+        if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+            ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+            return 0;
+        }
+        if (const std::optional<std::string> text = HandleEvent(event, process.get())) {
+            ::EnterCriticalSection(&watch.lock_);
+            watch.lines_.push_back(*text);
+            ::LeaveCriticalSection(&watch.lock_);
+        }
+    }
+    ::DebugActiveProcessStop(watch.processId_);
+    return 0;
+}
+
+std::vector<std::string> DebugOutputWatch::Lines() const {
+    ::EnterCriticalSection(&lock_);
+    std::vector<std::string> lines = lines_;
+    ::LeaveCriticalSection(&lock_);
+    return lines;
+}
+
+int DebugOutputWatch::Count(const std::string& text) const {
+    int count = 0;
+    for (const std::string& line : Lines()) count += line.find(text) != std::string::npos;
+    return count;
+}
+
+bool DebugOutputWatch::WaitFor(const std::string& text, int count, DWORD milliseconds) const {
+    return PumpUntil([&] { return Count(text) >= count; }, milliseconds);
 }
 
 }  // namespace tarnwell::testing
