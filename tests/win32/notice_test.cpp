@@ -5,6 +5,8 @@
 // is hidden, nothing. The real program, watched from outside.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/control_table.h"
 #include "tests/win32/support/debug_output.h"
 #include "tests/win32/support/message_pump.h"
@@ -169,6 +171,37 @@ TEST_F(Notice, OnWindowsXPTheNoticeIsABalloonTipOnTheTrayIcon) {
     SweepAll();
     EXPECT_TRUE(watch.WaitFor("Tarnwell: sweep Windows", 2)) << ::testing::PrintToString(watch.Lines());
     EXPECT_EQ(watch.Count("Tarnwell: balloon tip"), 1);
+}
+
+// Inside a Wine desktop with its taskbar (tests/win32/in_wine_desktop.sh)
+// the shell draws the balloon: a tooltip window of the balloon style
+// holding the notice's text shows over the tray icon.
+BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "tooltips_class32" && ::IsWindowVisible(window) &&
+        (::GetWindowLongA(window, GWL_STYLE) & 0x40 /* TTS_BALLOON */)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST_F(Notice, InsideAWineDesktopTheBalloonShowsTheNotice) {
+    if (!std::getenv("TARNWELL_IN_WINE_DESKTOP")) GTEST_SKIP() << "runs inside a Wine desktop with its taskbar only";
+    RunAs("winxp");
+    Start("[Settings]\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return ShellHoldsTrayIcon(program->MainWindow()); }));
+    SweepAll();
+    HWND balloon = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return ::EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&balloon)), balloon; },
+                          10000));
+    // The tooltip answers its text to WM_GETTEXT, which crosses processes.
+    char text[512] = {};
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(balloon, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                          &copied);
+    EXPECT_EQ(std::string(text), kSweepingText);
 }
 
 }  // namespace
