@@ -16,6 +16,8 @@
 #include "base/setting_value.h"
 #include "engine/folder_guard.h"
 #include "engine/mask.h"
+#include "resident/index_list.h"
+#include "resident/popup_lists.h"
 
 namespace {
 
@@ -76,6 +78,23 @@ void CheckIniText(std::string_view text, std::string_view names, std::string_vie
 
 }  // namespace
 
+// The popup lists: a host holds no "/" and stands in the text; a list
+// written and read back is the same list. The index-file removers take at
+// most three absolute "index.dat" paths from what they read.
+void CheckPopupAndIndexLists(std::string_view text) {
+    const std::string host = tarnwell::HostFromUrl(text);
+    if (host.find('/') != std::string::npos || text.find(host) == std::string_view::npos) std::abort();
+    const std::vector<std::string> entries = tarnwell::ReadListText(text);
+    if (tarnwell::ReadListText(tarnwell::ListFileText(entries)) != entries) std::abort();
+    const std::vector<std::string> files = tarnwell::IndexFilesToRemove(text);
+    if (files.size() > 3) std::abort();
+    for (const std::string& file : files) {
+        std::string name = file.substr(file.find_last_of("\\/") + 1);
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (name != "index.dat") std::abort();
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     tarnwell::ParseBool(text);
@@ -97,5 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckFolderGuard(text.substr(0, split), text.substr(split));
     CheckIniText(text, text.substr(0, std::min<size_t>(split, 16)), text.substr(split, 64));
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
+    CheckPopupAndIndexLists(text);
     return 0;
 }
