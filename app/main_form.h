@@ -1,7 +1,9 @@
 #pragma once
 // The main window: owner of every control, the known locations and the
 // program's start-up and shut-down order.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/category_engine.h"
@@ -19,6 +21,7 @@
 #include "engine/secure_delete.h"
 #include "resident/browser_watch.h"
 #include "resident/hot_keys_win.h"
+#include "resident/kill_report.h"
 #include "resident/notice.h"
 #include "resident/pop_form_win.h"
 #include "resident/service_manager.h"
@@ -90,7 +93,7 @@ private:
     // Steps whose work belongs to other subsystems; each does what its name
     // says once that subsystem exists.
     void SeedRandomGenerator();
-    void ClearLastPopupTime() {}
+    void ClearLastPopupTime() { lastKillTick_.reset(); }
     void FillPluginList() {}
     void StartAolProfileDiscovery(const std::string& /*folder*/) {}
     void StartNetscapeProfileDiscovery(const std::string& /*folder*/) {}
@@ -119,6 +122,17 @@ private:
     // older shells the notice window.
     void ShowNotice(const NoticeText& notice);
     void ShowSweepingNotice() { ShowNotice(SweepingNotice()); }
+    void ShowPopupNotice(unsigned long killedCount) { ShowNotice(PopupNotice(killedCount)); }
+
+    // The popup killer's reports (main_form_handlers_win.cpp): WM_COPYDATA
+    // answers 1 to the library's tag and 0 to anything else; each report
+    // that counts raises PopCount and shows the popup notice.
+    LRESULT CopyDataMessage(const COPYDATASTRUCT* data);
+    void PopupKilled();
+
+    // Index files removed at the next start of Windows; also when the box
+    // is restored checked, so every start arms it again.
+    void VintrelCBClick();
 
     // Hot keys and automatic sweeps (main_form_handlers_win.cpp).
     void RegisterHotKeys();
@@ -174,6 +188,7 @@ private:
     bool CloseAllowed = false;
     bool CleanupDone = false;
     bool FirstStart = false;
+    std::optional<std::uint32_t> lastKillTick_;  // of the last counted kill report
     bool sessionEnding_ = false;  // Windows is logging off: nothing may wait for the user
     // settings.ini exists but could not be read at start-up: neither the
     // settings nor the keep lists were loaded, and neither is saved.

@@ -1,5 +1,6 @@
 // Event handlers of the main window's own controls, and the one place
 // where every control's events are wired.
+#include <algorithm>
 #include <cstdio>
 
 #include "app/main_form.h"
@@ -8,6 +9,7 @@
 #include "app/system_info_win.h"
 #include "categories/browser_history.h"
 #include "engine/registry_items.h"
+#include "resident/index_removal_win.h"
 #include "resident/service_control.h"
 #include "shredder/shred_dialogs.h"
 #include "base/handles.h"
@@ -45,6 +47,7 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
     CB(ctl::AutoCloseSweepCB).OnClick = [this] { AutoCloseSweepCBClick(); };
+    CB(ctl::VintrelCB).OnClick = [this] { VintrelCBClick(); };
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
@@ -262,6 +265,34 @@ void TMainForm::ShowNotice(const NoticeText& notice) {
 }
 
 void TMainForm::CloseNoticeWindow() { popForm_.reset(); }
+
+void TMainForm::VintrelCBClick() {
+    const IndexRemovalPlaces places{locations_.IECacheDir, locations_.IEHistoryDir, locations_.CookieDir,
+                                    locations_.ProfileRoot, ProgramDir};
+    ArrangeIndexRemoval(os_, places, controls_.Find(ctl::EncryptEdit)->Text(), CB(ctl::VintrelCB).Checked());
+}
+
+LRESULT TMainForm::CopyDataMessage(const COPYDATASTRUCT* data) {
+    if (!data) return 0;
+    switch (ClassifyCopyData(static_cast<std::uint32_t>(data->dwData), data->lpData, data->cbData)) {
+        case CopyData::NotOurs: return 0;
+        case CopyData::Other: return 1;
+        case CopyData::KillReport: PopupKilled(); return 1;
+    }
+    return 0;
+}
+
+// A burst of reports (one page opening several popups) counts once; a
+// notice already showing takes the new count instead of a second one.
+void TMainForm::PopupKilled() {
+    const std::uint32_t now = ::GetTickCount();
+    if (!CountsAsNewKill(now, lastKillTick_)) return;
+    lastKillTick_ = now;
+    // A count edited into something else in the settings file starts again.
+    const unsigned long count = static_cast<unsigned long>(std::max(0, ParseInt(Edit(ctl::PopCount).Text()))) + 1;
+    Edit(ctl::PopCount).SetText(std::to_string(count));
+    ShowPopupNotice(count);
+}
 
 // Runs also when the box is restored at start-up.
 void TMainForm::AutoCloseSweepCBClick() {

@@ -136,6 +136,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             HotKeyPressed(wParam);
             return 0;
+        case WM_COPYDATA:
+            return CopyDataMessage(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case kActivateInstanceMessage:
             // Reaches the window only when a loop other than the main one
             // (a sweep's, a dialog's, a menu's) dispatched it.

@@ -9,25 +9,6 @@ namespace tarnwell {
 
 namespace {
 
-// The calling thread's last error, or `fallback` when a failing call left none.
-DWORD LastErrorOr(DWORD fallback) {
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : fallback;
-}
-
-// Writes `text` to a new file and flushes it to the disk before closing.
-DWORD WriteNewFile(const std::string& path, const std::string& text) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    if (!file) return LastErrorOr(ERROR_CANNOT_MAKE);
-    DWORD written = 0;
-    if (!text.empty() && (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-                          written != text.size()))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    if (!::FlushFileBuffers(file.get())) return LastErrorOr(ERROR_WRITE_FAULT);
-    return ERROR_SUCCESS;
-}
-
 // The NT family replaces a file by a rename in one step.
 using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 
@@ -84,7 +65,7 @@ DWORD UpdateSettingsFile(const std::string& path, const std::function<void(IniTe
     if (text == current) return ERROR_SUCCESS;
 
     const std::string fresh = path + ".new";
-    DWORD error = WriteNewFile(fresh, text);
+    DWORD error = WriteWholeFile(fresh, text);
     if (error == ERROR_SUCCESS) error = PutInPlace(path, fresh, exists);
     if (error != ERROR_SUCCESS) ::DeleteFileA(fresh.c_str());
     return error;

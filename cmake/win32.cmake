@@ -34,6 +34,8 @@ add_library(tarnwell_shell STATIC
     engine/removal_root_win.cpp
     engine/secure_delete_win.cpp
     resident/hot_keys_win.cpp
+    resident/index_files_win.cpp
+    resident/index_removal_win.cpp
     resident/pop_form_win.cpp
     resident/service_control_win.cpp
     resident/start_page_win.cpp
@@ -72,6 +74,7 @@ add_executable(bench_engine tools/bench_engine.cpp)
 target_link_libraries(bench_engine PRIVATE tarnwell_shell psapi ${STATIC_RUNTIME})
 
 # The background service the program registers on the NT family.
-add_executable(TWSvc stand-ins/service/twsvc.cpp engine/registry_cleaner_win.cpp ui/text_file.cpp ${RUNTIME_SHIMS})
+add_executable(TWSvc stand-ins/service/twsvc.cpp engine/registry_cleaner_win.cpp ui/text_file.cpp
+    resident/index_files_win.cpp engine/removal_root_win.cpp ui/late_bound.cpp ${RUNTIME_SHIMS})
 target_include_directories(TWSvc PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(TWSvc PRIVATE advapi32 ${STATIC_RUNTIME})
+target_link_libraries(TWSvc PRIVATE tarnwell_core advapi32 ${STATIC_RUNTIME})

@@ -18,4 +18,21 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     }
 }
 
+unsigned long LastErrorOr(unsigned long fallback) {
+    const DWORD error = ::GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
+}
+
+unsigned long WriteWholeFile(const std::string& path, const std::string& text) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) return LastErrorOr(ERROR_CANNOT_MAKE);
+    DWORD written = 0;
+    if (!text.empty() && (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+                          written != text.size()))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    if (!::FlushFileBuffers(file.get())) return LastErrorOr(ERROR_WRITE_FAULT);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace tarnwell

@@ -1,14 +1,13 @@
 // TWSvc.exe, the background service "TarnwellService": each time it
 // starts it removes the protected-storage data of the user named by the
 // SID text in HKLM "SOFTWARE\Tarnwell" "fSid" and deletes the index files
-// whose paths are the first three lines of index.lst beside it; then it
-// runs until it is stopped.
-#include <sstream>
+// that index.lst beside it names (only "index.dat" files, never through a
+// link); then it runs until it is stopped.
 #include <string>
 
-#include "engine/registry_cleaner.h"
-#include "ui/text_file.h"
 #include "base/win.h"
+#include "engine/registry_cleaner.h"
+#include "resident/index_files_win.h"
 
 namespace {
 
@@ -82,17 +81,8 @@ void RemoveProtectedStorage() {
 void DeleteIndexFiles() {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string list(self);
-    list = list.substr(0, list.find_last_of('\\') + 1) + "index.lst";
-    std::istringstream in(tarnwell::ReadWholeFile(list).value_or(""));
-    std::string line;
-    for (int i = 0; i < 3 && std::getline(in, line); ++i) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        // Only index files: the list names the three index.dat files.
-        const size_t name = line.find_last_of('\\');
-        if (name != std::string::npos && _stricmp(line.c_str() + name + 1, "index.dat") == 0)
-            ::DeleteFileA(line.c_str());
-    }
+    const std::string program(self);
+    tarnwell::RemoveListedIndexFiles(program.substr(0, program.find_last_of('\\') + 1) + "index.lst");
 }
 
 // The plain handler, not the Ex one of Windows 2000: the service also runs on NT 4.
