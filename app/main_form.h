@@ -24,6 +24,7 @@
 #include "resident/kill_report.h"
 #include "resident/notice.h"
 #include "resident/pop_form_win.h"
+#include "resident/popup_library_win.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "shredder/shredder.h"
@@ -98,8 +99,8 @@ private:
     void StartAolProfileDiscovery(const std::string& /*folder*/) {}
     void StartNetscapeProfileDiscovery(const std::string& /*folder*/) {}
     void StartFireFoxProfileDiscovery(const std::string& /*folder*/) {}
-    void RegisterPopupLibrary() {}
-    void UnregisterPopupLibrary() {}
+    void RegisterPopupLibrary() { RegisterPopupKiller(ProgramDir); }
+    void UnregisterPopupLibrary() { UnregisterPopupKiller(ProgramDir); }
     void RegisterBackgroundService();
     void RemoveBackgroundService();
     void CloseNoticeWindow();
@@ -133,6 +134,8 @@ private:
     // Index files removed at the next start of Windows; also when the box
     // is restored checked, so every start arms it again.
     void VintrelCBClick();
+    // The popup killer is off while the box is checked; also when restored.
+    void SnuffetCBClick();
 
     // Hot keys and automatic sweeps (main_form_handlers_win.cpp).
     void RegisterHotKeys();

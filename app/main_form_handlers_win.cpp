@@ -48,6 +48,7 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
     CB(ctl::AutoCloseSweepCB).OnClick = [this] { AutoCloseSweepCBClick(); };
     CB(ctl::VintrelCB).OnClick = [this] { VintrelCBClick(); };
+    CB(ctl::SnuffetCB).OnClick = [this] { SnuffetCBClick(); };
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
@@ -265,6 +266,13 @@ void TMainForm::ShowNotice(const NoticeText& notice) {
 }
 
 void TMainForm::CloseNoticeWindow() { popForm_.reset(); }
+
+void TMainForm::SnuffetCBClick() {
+    if (CB(ctl::SnuffetCB).Checked())
+        UnregisterPopupLibrary();
+    else
+        RegisterPopupLibrary();
+}
 
 void TMainForm::VintrelCBClick() {
     const IndexRemovalPlaces places{locations_.IECacheDir, locations_.IEHistoryDir, locations_.CookieDir,

@@ -37,6 +37,7 @@ add_library(tarnwell_shell STATIC
     resident/index_files_win.cpp
     resident/index_removal_win.cpp
     resident/pop_form_win.cpp
+    resident/popup_library_win.cpp
     resident/service_control_win.cpp
     resident/start_page_win.cpp
     shredder/shred_dialogs_win.cpp
@@ -78,3 +79,34 @@ add_executable(TWSvc stand-ins/service/twsvc.cpp engine/registry_cleaner_win.cpp
     resident/index_files_win.cpp engine/removal_root_win.cpp ui/late_bound.cpp ${RUNTIME_SHIMS})
 target_include_directories(TWSvc PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(TWSvc PRIVATE tarnwell_core advapi32 ${STATIC_RUNTIME})
+
+# The popup blocker library beside the program (a stand-in of the outside
+# component), with undecorated standard-call exports.
+add_library(snuffet SHARED stand-ins/popup/snuffet.cpp stand-ins/popup/snuffet.def resident/index_files_win.cpp engine/removal_root_win.cpp
+    ui/late_bound.cpp ui/text_file.cpp ${RUNTIME_SHIMS})
+target_include_directories(snuffet PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(snuffet PRIVATE tarnwell_core ole32 uuid advapi32 user32 ${STATIC_RUNTIME}
+    -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+set_target_properties(snuffet PROPERTIES PREFIX "" OUTPUT_NAME snuffet)
+
+# Vintrel binds DeleteIndexFiles at link time through an import library
+# made from a definition file: the standard-call name the compiler uses
+# (decorated on 32-bit Windows) imported as the library's plain export.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(DELETE_INDEX_FILES_SYMBOL "DeleteIndexFiles@20")
+else()
+    set(DELETE_INDEX_FILES_SYMBOL "DeleteIndexFiles")
+endif()
+set(SNUFFET_IMPORTS_DEF ${CMAKE_BINARY_DIR}/snuffet_imports.def)
+file(WRITE ${SNUFFET_IMPORTS_DEF} "LIBRARY snuffet.dll\nEXPORTS\n${DELETE_INDEX_FILES_SYMBOL}\n")
+string(REGEX REPLACE "g\\+\\+(-win32)?$" "dlltool" DLLTOOL "${CMAKE_CXX_COMPILER}")
+set(SNUFFET_IMPORTS ${CMAKE_BINARY_DIR}/libsnuffet_imports.a)
+add_custom_command(OUTPUT ${SNUFFET_IMPORTS}
+    COMMAND ${DLLTOOL} -d ${SNUFFET_IMPORTS_DEF} -l ${SNUFFET_IMPORTS} -k
+    DEPENDS ${SNUFFET_IMPORTS_DEF})
+add_custom_target(snuffet_imports DEPENDS ${SNUFFET_IMPORTS})
+
+add_executable(Vintrel WIN32 vintrel/vintrel.cpp ${RUNTIME_SHIMS})
+target_include_directories(Vintrel PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(Vintrel snuffet_imports snuffet)
+target_link_libraries(Vintrel PRIVATE ${SNUFFET_IMPORTS} ${STATIC_RUNTIME})

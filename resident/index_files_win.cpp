@@ -22,9 +22,9 @@ bool RemoveIndexFile(const std::string& path) {
 
 }  // namespace
 
-int RemoveListedIndexFiles(const std::string& indexList) {
+int RemoveListedIndexFiles(const std::string& indexList, std::array<bool, 3> chosen) {
     int removed = 0;
-    for (const std::string& path : IndexFilesToRemove(ReadWholeFile(indexList).value_or("")))
+    for (const std::string& path : IndexFilesToRemove(ReadWholeFile(indexList).value_or(""), chosen))
         removed += RemoveIndexFile(path) ? 1 : 0;
     return removed;
 }

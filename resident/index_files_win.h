@@ -4,11 +4,13 @@
 // service, the library at boot): only "index.dat" files taken from the
 // list's first three lines, a link as a link, and a file only when it
 // really lies in the folder the list names.
+#include <array>
 #include <string>
 
 namespace tarnwell {
 
-// The list at `indexList`; answers how many files were removed.
-int RemoveListedIndexFiles(const std::string& indexList);
+// The list at `indexList`, those of its three lines `chosen` picks;
+// answers how many files were removed.
+int RemoveListedIndexFiles(const std::string& indexList, std::array<bool, 3> chosen = {true, true, true});
 
 }  // namespace tarnwell

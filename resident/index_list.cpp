@@ -74,10 +74,11 @@ std::string DisarmedWininit(std::string_view existing, const IndexFiles& files) 
     return text;
 }
 
-std::vector<std::string> IndexFilesToRemove(std::string_view indexList) {
+std::vector<std::string> IndexFilesToRemove(std::string_view indexList, std::array<bool, 3> chosen) {
     std::vector<std::string> files;
     const std::vector<std::string_view> lines = SplitLinesAtAnyEnd(indexList);
     for (size_t i = 0; i < lines.size() && i < 3; ++i) {
+        if (!chosen[i]) continue;
         const std::string_view path = lines[i];
         const size_t slash = path.find_last_of("\\/");
         const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);

@@ -3,6 +3,7 @@
 // the list the program writes (index.lst), the boot-time rename lines of
 // Windows 95 and 98 (Wininit.ini), and what the removers accept from the
 // list. Portable: no Windows headers.
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,7 +34,8 @@ std::string DisarmedWininit(std::string_view existing, const IndexFiles& files);
 // three lines, those that are absolute paths (drive or UNC) whose name is
 // "index.dat" (any case) and that climb through no "." or ".." folder.
 // The list is written by the user's program and read by code with more
-// rights: nothing else it names is touched.
-std::vector<std::string> IndexFilesToRemove(std::string_view indexList);
+// rights: nothing else it names is touched. `chosen` picks among the three
+// lines (cache, history, cookies).
+std::vector<std::string> IndexFilesToRemove(std::string_view indexList, std::array<bool, 3> chosen = {true, true, true});
 
 }  // namespace tarnwell

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Seeds the prefix named by WINEPREFIX with demo traces (once) and installs
-# the built Tarnwell, with the demo plug-in, in C:\Program Files\Tarnwell.
+# the built Tarnwell, with its service, Vintrel, the popup blocker library
+# and the demo plug-in, in C:\Program Files\Tarnwell.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/seed-demo.sh"
 install_dir="$WINEPREFIX/drive_c/Program Files/Tarnwell"
 mkdir -p "$install_dir/plugins"
-cp "$root/${win_tree:-build/win32}/Tarnwell.exe" "$root/${win_tree:-build/win32}/TWSvc.exe" "$install_dir/"
+for file in Tarnwell.exe TWSvc.exe Vintrel.exe snuffet.dll; do cp "$root/${win_tree:-build/win32}/$file" "$install_dir/"; done
 cp "$root"/scripts/demo/plugins/*.ini "$install_dir/plugins/"
 # The Wine desktop that the demo runs in draws a taskbar with the
 # notification area, so the tray icon and its menu are there to use.

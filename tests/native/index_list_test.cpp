@@ -48,6 +48,8 @@ TEST(IndexFilesToRemove, OnlyAbsoluteIndexDatPathsOfTheFirstThreeLines) {
               (std::vector<std::string>{"\\\\server\\share\\index.dat"}));
     EXPECT_TRUE(IndexFilesToRemove("C:\\index.dat.lnk\r\nC:\\myindex.dat\r\n").empty());
     EXPECT_TRUE(IndexFilesToRemove("").empty());
+    EXPECT_EQ(IndexFilesToRemove(IndexListText(kFiles, "3"), {false, true, false}),
+              (std::vector<std::string>{kFiles.history}));
 }
 
 }  // namespace
