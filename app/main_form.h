@@ -25,6 +25,7 @@
 #include "resident/notice.h"
 #include "resident/pop_form_win.h"
 #include "resident/popup_library_win.h"
+#include "resident/popup_list_form_win.h"
 #include "resident/service_manager.h"
 #include "resident/tray_icon.h"
 #include "shredder/shredder.h"
@@ -136,6 +137,12 @@ private:
     void VintrelCBClick();
     // The popup killer is off while the box is checked; also when restored.
     void SnuffetCBClick();
+    void ConfigBTNClick() {
+        if (cpForm_) cpForm_->ShowModal();
+    }
+    // After the list dialog saved changed lists: the library, when on, is
+    // registered again so that the browser reads them.
+    void PopupListsSaved();
 
     // Hot keys and automatic sweeps (main_form_handlers_win.cpp).
     void RegisterHotKeys();
@@ -184,6 +191,7 @@ private:
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit
+    std::unique_ptr<TCPForm> cpForm_;    // the popup allow/block list dialog
     std::unique_ptr<TbtSvcMan> SvcMan;  // NT family, administrators only
 
     // State owned by the window.

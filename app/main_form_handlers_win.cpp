@@ -49,6 +49,8 @@ void TMainForm::WireEvents() {
     CB(ctl::AutoCloseSweepCB).OnClick = [this] { AutoCloseSweepCBClick(); };
     CB(ctl::VintrelCB).OnClick = [this] { VintrelCBClick(); };
     CB(ctl::SnuffetCB).OnClick = [this] { SnuffetCBClick(); };
+    controls_.Get<TButton>(ctl::ConfigBTN).OnClick = [this] { ConfigBTNClick(); };
+    popupMenu_.SetOnClick(ctl::PopupManagerMNU, [this] { ConfigBTNClick(); });
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
@@ -272,6 +274,12 @@ void TMainForm::SnuffetCBClick() {
         UnregisterPopupLibrary();
     else
         RegisterPopupLibrary();
+}
+
+void TMainForm::PopupListsSaved() {
+    if (CB(ctl::SnuffetCB).Checked()) return;
+    UnregisterPopupLibrary();
+    RegisterPopupLibrary();
 }
 
 void TMainForm::VintrelCBClick() {

@@ -79,9 +79,9 @@ void TMainForm::CreateControls() {
 }
 
 // Created once, right after the main window, and kept until the end: the
-// keep lists of the Cookie Keeper live in its list boxes. The notice
-// window exists only where balloon tips do not. The popup-list and locate
-// windows join them once they exist.
+// keep lists of the Cookie Keeper and the popup lists live in list boxes.
+// The notice window exists only where balloon tips do not. The locate
+// window joins them once it exists.
 void TMainForm::CreateSecondaryWindows() {
     CookieKeepSources sources;
     sources.programDir = ProgramDir;
@@ -90,6 +90,8 @@ void TMainForm::CreateSecondaryWindows() {
     if (!settingsUnreadable_) sources.settings = startSettings_;
     cookieKeep_ = std::make_unique<TCookieKeep>(hwnd_, sources);
     cookieKeep_->Create(font_.get());
+    cpForm_ = std::make_unique<TCPForm>(hwnd_, ProgramDir, [this] { PopupListsSaved(); });
+    cpForm_->Create(font_.get(), banner_.get());
     if (os_.IsOldShell) {
         popForm_ = std::make_unique<TPopForm>();
         popForm_->Create(font_.get(), boldFont_.get());

@@ -15,6 +15,7 @@ enum class PageId {
     Main, Tray,
     CookieKeep, CookieKeepIE, CookieKeepFF, CookieKeepNS, CookieKeepFlash,
     Notice,
+    PopupList,
 };
 inline constexpr int kCookieKeepPageCount = 4;
 inline constexpr int kTabPageCount = 12;

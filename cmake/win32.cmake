@@ -38,6 +38,7 @@ add_library(tarnwell_shell STATIC
     resident/index_removal_win.cpp
     resident/pop_form_win.cpp
     resident/popup_library_win.cpp
+    resident/popup_list_form_win.cpp
     resident/service_control_win.cpp
     resident/start_page_win.cpp
     shredder/shred_dialogs_win.cpp

@@ -88,6 +88,7 @@ tarnwell_win32_test(notice_tests tests/win32/notice_test.cpp)
 tarnwell_win32_test(kill_report_tests tests/win32/kill_report_test.cpp)
 tarnwell_win32_test(index_removal_tests tests/win32/index_removal_test.cpp)
 tarnwell_win32_test(popup_killer_tests tests/win32/popup_killer_test.cpp)
+tarnwell_win32_test(popup_list_tests tests/win32/popup_list_test.cpp)
 target_link_libraries(popup_killer_tests PRIVATE ole32 oleaut32 uuid)
 add_dependencies(popup_killer_tests snuffet Vintrel)
 # Balloon tips show only inside a Wine desktop with a taskbar.

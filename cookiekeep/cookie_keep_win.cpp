@@ -151,20 +151,8 @@ void TCookieKeep::FindSharedObjects() {
 void TCookieKeep::ShowModal(int tab) {
     if (tab >= 0) pages_.SetActivePageIndex(tab);
     FormShow();
-    ::EnableWindow(owner_, FALSE);
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::SetForegroundWindow(hwnd_);
     modal_ = true;
-    MSG message;
-    while (modal_ && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (::IsDialogMessageA(hwnd_, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    if (modal_) ::PostQuitMessage(static_cast<int>(message.wParam));  // the program is ending
-    ::EnableWindow(owner_, TRUE);
-    ::ShowWindow(hwnd_, SW_HIDE);
-    ::SetForegroundWindow(owner_);
+    RunModal(owner_, hwnd_, modal_);
 }
 
 // Lists that were never loaded are not saved over the ones in the file.

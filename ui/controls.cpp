@@ -191,6 +191,13 @@ std::vector<std::string> TListBox::Items() const {
 
 void TListBox::DeleteItem(int index) { ::SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
+void TListBox::InsertItem(int index, std::string_view text) {
+    ::SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(std::string(text).c_str()));
+}
+
+int TListBox::ItemIndex() const { return static_cast<int>(::SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)); }
+
 bool TListBox::Selected(int index) const {
     return ::SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }

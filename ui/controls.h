@@ -158,6 +158,9 @@ public:
     std::string Item(int index) const;
     std::vector<std::string> Items() const;
     void DeleteItem(int index);
+    void InsertItem(int index, std::string_view text);
+    // The selected entry of a single-selection list, -1 for none.
+    int ItemIndex() const;
     bool Selected(int index) const;
     // Selects one entry alone (none for -1).
     void SelectOnly(int index);

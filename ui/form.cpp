@@ -45,6 +45,22 @@ std::vector<HWND> CreatePages(TPageControl& pages, HWND form, const ControlDecl&
     return sheets;
 }
 
+void RunModal(HWND owner, HWND form, const bool& running) {
+    ::EnableWindow(owner, FALSE);
+    ::ShowWindow(form, SW_SHOW);
+    ::SetForegroundWindow(form);
+    MSG message;
+    while (running && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (::IsDialogMessageA(form, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    if (running) ::PostQuitMessage(static_cast<int>(message.wParam));
+    ::EnableWindow(owner, TRUE);
+    ::ShowWindow(form, SW_HIDE);
+    ::SetForegroundWindow(owner);
+}
+
 bool RoutePageChange(TPageControl& pages, LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->hwndFrom != pages.Handle()) return false;

@@ -53,6 +53,12 @@ std::vector<HWND> CreatePages(TPageControl& pages, HWND form, const ControlDecl&
                               std::span<const ControlDecl> table, PageId sheetsPage, const TControlSet& controls,
                               HFONT font);
 
+// Shows `form` over its disabled owner and runs its messages, with the
+// dialog keys (Tab, Enter, Esc) through IsDialogMessage, until `running`
+// turns false; then hides it. A WM_QUIT that arrives meanwhile (the program
+// is ending) is posted again for the main loop.
+void RunModal(HWND owner, HWND form, const bool& running);
+
 // WM_NOTIFY: switches the visible sheet when the user picks another tab;
 // true when the notification was the page control's.
 bool RoutePageChange(TPageControl& pages, LPARAM lParam);

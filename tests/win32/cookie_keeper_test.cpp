@@ -12,22 +12,6 @@
 namespace tarnwell::testing {
 namespace {
 
-std::vector<std::string> ListItems(HWND list) {
-    std::vector<std::string> items;
-    DWORD_PTR count = 0;
-    ::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
-    // Asked in UTF-16: Wine hands list texts to another process that way.
-    for (DWORD_PTR i = 0; i < count; ++i) {
-        wchar_t text[512] = {};
-        DWORD_PTR length = 0;
-        ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
-        char narrow[1024] = {};
-        ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-        items.emplace_back(narrow);
-    }
-    return items;
-}
-
 class CookieKeeper : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -92,15 +76,15 @@ TEST_F(CookieKeeper, KeptCookiesLeaveTheCandidatesAndAreSaved) {
     HWND dialog = Open(ctl::IECookKeepBTN);
     ASSERT_NE(dialog, nullptr);
     HWND source = FindChildById(dialog, ctl::SrcList), keep = FindChildById(dialog, ctl::DstList);
-    EXPECT_EQ(ListItems(source), (std::vector<std::string>{"root@example[1].txt", "root@shop[2].txt"}));
-    EXPECT_EQ(ListItems(keep), std::vector<std::string>{"root@news[1].txt"});
+    EXPECT_EQ(ListBoxItems(source), (std::vector<std::string>{"root@example[1].txt", "root@shop[2].txt"}));
+    EXPECT_EQ(ListBoxItems(keep), std::vector<std::string>{"root@news[1].txt"});
     EXPECT_TRUE(::IsWindowEnabled(FindChildById(dialog, ctl::ExcludeBtn)));
 
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(source, LB_SETSEL, TRUE, 1, SMTO_NORMAL, 5000, &result);
     Click(dialog, ctl::IncludeBtn);
-    EXPECT_EQ(ListItems(keep), (std::vector<std::string>{"root@news[1].txt", "root@shop[2].txt"}));
-    EXPECT_EQ(ListItems(source), std::vector<std::string>{"root@example[1].txt"});
+    EXPECT_EQ(ListBoxItems(keep), (std::vector<std::string>{"root@news[1].txt", "root@shop[2].txt"}));
+    EXPECT_EQ(ListBoxItems(source), std::vector<std::string>{"root@example[1].txt"});
     CloseWithOk(dialog);
     EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings.DstList_Items"),
               (std::vector<std::string>{"Count=2", "Item0=root@news[1].txt", "Item1=root@shop[2].txt"}));
@@ -109,7 +93,7 @@ TEST_F(CookieKeeper, KeptCookiesLeaveTheCandidatesAndAreSaved) {
     dialog = Open(ctl::AOLCookKeepBTN);
     ASSERT_NE(dialog, nullptr);
     Click(dialog, ctl::ExAllBtn);
-    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::SrcList)),
+    EXPECT_EQ(ListBoxItems(FindChildById(dialog, ctl::SrcList)),
               (std::vector<std::string>{"root@example[1].txt", "root@news[1].txt", "root@shop[2].txt"}));
     EXPECT_FALSE(::IsWindowEnabled(FindChildById(dialog, ctl::ExcludeBtn)));
     CloseWithOk(dialog);
@@ -124,7 +108,7 @@ TEST_F(CookieKeeper, FlashTabListsSiteFoldersAndTheTrayOpensTheLastTab) {
     ASSERT_NE(dialog, nullptr);
     HWND tabs = FindChildById(dialog, ctl::CKPages);
     EXPECT_EQ(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
-    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::FlashSrcList)),
+    EXPECT_EQ(ListBoxItems(FindChildById(dialog, ctl::FlashSrcList)),
               (std::vector<std::string>{"site1.com", "site2.org"}));
     EXPECT_FALSE(::IsWindowEnabled(FindChildById(dialog, ctl::FlashExAllBTN)));
     CloseWithOk(dialog);
@@ -140,9 +124,9 @@ TEST_F(CookieKeeper, DamagedKeepListSectionsLoadWhatIsThere) {
     Start("[Settings]\r\n[Settings.FlashDstList_Items]\r\nCount=99999999\r\nItem0=site2.org\r\nItem2=gone.net\r\n");
     HWND dialog = Open(ctl::FlashCookKeepBTN);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::FlashDstList)),
+    EXPECT_EQ(ListBoxItems(FindChildById(dialog, ctl::FlashDstList)),
               (std::vector<std::string>{"site2.org", "gone.net"}));
-    EXPECT_EQ(ListItems(FindChildById(dialog, ctl::FlashSrcList)), std::vector<std::string>{"site1.com"});
+    EXPECT_EQ(ListBoxItems(FindChildById(dialog, ctl::FlashSrcList)), std::vector<std::string>{"site1.com"});
     CloseWithOk(dialog);
     EXPECT_EQ(IniSectionLines(folder / "settings.ini", "Settings.FlashDstList_Items"),
               (std::vector<std::string>{"Count=2", "Item0=site2.org", "Item1=gone.net"}));
@@ -159,7 +143,7 @@ TEST_F(CookieKeeper, SharedObjectsFolderHoldingOnlyFilesLeavesTheFlashTabEmpty) 
     Start("[Settings]\r\n");
     HWND dialog = Open(ctl::FlashCookKeepBTN);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(ListItems(FindChildById(dialog, ctl::FlashSrcList)).empty());
+    EXPECT_TRUE(ListBoxItems(FindChildById(dialog, ctl::FlashSrcList)).empty());
     EXPECT_FALSE(::IsWindowEnabled(FindChildById(dialog, ctl::FlashIncAllBTN)));
     CloseWithOk(dialog);
 }

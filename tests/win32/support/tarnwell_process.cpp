@@ -205,6 +205,22 @@ std::string EnvironmentBlock(const std::vector<std::string>& changes) {
 
 }  // namespace
 
+std::vector<std::string> ListBoxItems(HWND list) {
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    ::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
+    // Asked in UTF-16: Wine hands list texts to another process that way.
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        wchar_t text[512] = {};
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+        char narrow[1024] = {};
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        items.emplace_back(narrow);
+    }
+    return items;
+}
+
 TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& arguments,
                                  const std::vector<std::string>& environment) {
     const std::string exe = folder + "Tarnwell.exe";
