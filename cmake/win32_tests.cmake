@@ -91,6 +91,7 @@ tarnwell_win32_test(popup_killer_tests tests/win32/popup_killer_test.cpp)
 tarnwell_win32_test(popup_list_tests tests/win32/popup_list_test.cpp)
 target_link_libraries(popup_killer_tests PRIVATE ole32 oleaut32 uuid)
 add_dependencies(popup_killer_tests snuffet Vintrel)
+set_tests_properties(popup_killer_tests PROPERTIES FIXTURES_REQUIRED links)
 # Balloon tips show only inside a Wine desktop with a taskbar.
 add_test(NAME notice_balloon_tests COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/in_wine_desktop.sh
     $<TARGET_FILE:notice_tests> Notice.InsideAWineDesktop*)

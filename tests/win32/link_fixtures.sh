@@ -6,7 +6,7 @@
 set -euo pipefail
 base="$WINEPREFIX/drive_c/tw-links"
 rm -rf "$base"
-for n in 1 2 3 4 5 6 7 8; do
+for n in 1 2 3 4 5 6 7 8 9; do
   mkdir -p "$base/outside$n/folder" "$base/tree$n/sub"
   printf 'sentinel file %s' "$n" > "$base/outside$n/secret.txt"
   printf 'sentinel in folder %s' "$n" > "$base/outside$n/folder/inner.txt"
@@ -16,3 +16,6 @@ for n in 1 2 3 4 5 6 7 8; do
   ln -s "../outside$n/folder" "$base/tree$n/folder-link"
   ln -s "tree$n" "$base/root-link$n"
 done
+# Tree 9 holds an index file that is a link to the sentinel (the index-file
+# removers must not reach through it).
+ln -s ../outside9/secret.txt "$base/tree9/index.dat"

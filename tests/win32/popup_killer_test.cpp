@@ -129,7 +129,8 @@ TEST_F(PopupKiller, ABlockedPopupIsCancelledAndCountedAndAnAllowedHostsIsNot) {
 }
 
 // Vintrel as Windows ME's RunOnce entry starts it: the index files that
-// index.lst names go, and nothing the list names that is not an index file.
+// index.lst names go, and nothing the list names that is not an index file
+// or lies behind a link named like one (tests/win32/link_fixtures.sh).
 TEST(Vintrel, RemovesTheListedIndexFilesAndNothingElse) {
     TempFolder folder;
     for (const char* file : {"Vintrel.exe", "snuffet.dll"})
@@ -166,6 +167,10 @@ TEST(Vintrel, RemovesTheListedIndexFilesAndNothingElse) {
     EXPECT_EQ(run("/t /h /c /x /y"), 0u);
     EXPECT_FALSE(FileExists(cache));
     EXPECT_TRUE(FileExists(sentinel)) << "a listed file that is no index file was removed";
+
+    ASSERT_TRUE(WriteTextFile(folder / "index.lst", cache + "\r\n" + history + "\r\nC:\\tw-links\\tree9\\index.dat\r\n3\r\n"));
+    EXPECT_EQ(run("/t /h /c"), 0u);
+    EXPECT_EQ(ReadTextFile("C:\\tw-links\\outside9\\secret.txt"), "sentinel file 9");
 }
 
 }  // namespace
