@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/path_macros.h"
+#include "categories/mozilla_files.h"
 #include "base/ini_text.h"
 #include "cookiekeep/keep_list.h"
 #include "base/setting_value.h"
@@ -95,6 +96,22 @@ void CheckPopupAndIndexLists(std::string_view text) {
     }
 }
 
+// The browser file filters: a rewritten cookie file never grows and reads
+// back unchanged; the walks never add lines, keep every line when only
+// counting, and count on a sweep what they count when analysing.
+void CheckBrowserFileFilters(std::string_view text, std::string_view keepText) {
+    const tarnwell::KeepList keep(tarnwell::BrowserFileLines(keepText));
+    const std::string kept = tarnwell::KeptCookiesText(text, keep);
+    if (kept.size() > text.size() + 1 || tarnwell::KeptCookiesText(kept, keep) != kept) std::abort();
+    const std::vector<std::string> lines = tarnwell::BrowserFileLines(text);
+    const tarnwell::ToolbarWalk counted = tarnwell::WalkToolbarLines(lines, false);
+    const tarnwell::ToolbarWalk swept = tarnwell::WalkToolbarLines(lines, true);
+    if (counted.lines != lines || swept.count != counted.count || swept.lines.size() > lines.size()) std::abort();
+    const tarnwell::PrefsWalk prefs = tarnwell::WalkGoogleToolbarPrefs(lines, true);
+    if (prefs.bytes != tarnwell::WalkGoogleToolbarPrefs(lines, false).bytes || prefs.lines.size() > lines.size())
+        std::abort();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     tarnwell::ParseBool(text);
@@ -117,5 +134,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckIniText(text, text.substr(0, std::min<size_t>(split, 16)), text.substr(split, 64));
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
     CheckPopupAndIndexLists(text);
+    CheckBrowserFileFilters(text.substr(0, split), text.substr(split));
     return 0;
 }
