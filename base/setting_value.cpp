@@ -3,17 +3,11 @@
 #include <cctype>
 #include <climits>
 
+#include "base/text_case.h"
+
 namespace tarnwell {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 

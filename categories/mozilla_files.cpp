@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text_case.h"
 #include "base/text_lines.h"
 
 namespace tarnwell {
@@ -16,13 +17,6 @@ constexpr std::string_view kGoogleHistoryPrefixes[] = {"user_pref(\"googlebar.hi
                                                        "user_pref(\"google.toolbar.search_box_history"};
 
 bool Holds(std::string_view line, std::string_view marker) { return line.find(marker) != std::string_view::npos; }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) { return Lower(a) == Lower(b); });
-}
 
 }  // namespace
 
@@ -72,7 +66,7 @@ PrefsWalk WalkGoogleToolbarPrefs(std::vector<std::string> lines, bool sweep) {
     PrefsWalk walk;
     for (size_t i = lines.size(); i-- > 0;) {
         const bool history = std::any_of(std::begin(kGoogleHistoryPrefixes), std::end(kGoogleHistoryPrefixes),
-                                         [&](std::string_view prefix) { return StartsWithIgnoringCase(lines[i], prefix); });
+                                         [&](std::string_view prefix) { return StartsWithNoCase(lines[i], prefix); });
         if (!history) continue;
         walk.bytes += lines[i].size();
         if (sweep) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));

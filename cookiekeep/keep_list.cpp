@@ -4,17 +4,12 @@
 #include <cctype>
 
 #include "base/setting_value.h"
+#include "base/text_case.h"
 #include "base/text_lines.h"
 
 namespace tarnwell {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 }  // namespace
 

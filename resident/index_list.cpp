@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text_case.h"
 #include "base/text_lines.h"
 
 namespace tarnwell {
@@ -9,14 +10,6 @@ namespace tarnwell {
 namespace {
 
 constexpr std::string_view kEnd = "\r\n";
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Lowered(std::string_view text) {
-    std::string lowered(text);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lower);
-    return lowered;
-}
 
 std::vector<std::string_view> InOrder(const IndexFiles& files) { return {files.cache, files.history, files.cookies}; }
 
@@ -67,8 +60,8 @@ std::string ArmedWininit(std::optional<std::string_view> existing, const IndexFi
 std::string DisarmedWininit(std::string_view existing, const IndexFiles& files) {
     std::string text = NormalizedLines(existing);
     for (std::string_view path : InOrder(files)) {
-        const std::string line = Lowered("NUL=" + std::string(path) + std::string(kEnd));
-        const size_t at = Lowered(text).find(line);
+        const std::string line = LowerAscii("NUL=" + std::string(path) + std::string(kEnd));
+        const size_t at = LowerAscii(text).find(line);
         if (at != std::string::npos) text.erase(at, line.size());
     }
     return text;
@@ -82,7 +75,7 @@ std::vector<std::string> IndexFilesToRemove(std::string_view indexList, std::arr
         const std::string_view path = lines[i];
         const size_t slash = path.find_last_of("\\/");
         const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-        if (IsAbsolute(path) && Lowered(name) == "index.dat" && !ClimbsThroughDots(path)) files.emplace_back(path);
+        if (IsAbsolute(path) && LowerAscii(name) == "index.dat" && !ClimbsThroughDots(path)) files.emplace_back(path);
     }
     return files;
 }

@@ -2,20 +2,10 @@
 
 #include <algorithm>
 
+#include "base/text_case.h"
 #include "base/text_lines.h"
 
 namespace tarnwell {
-
-namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-}  // namespace
 
 std::string HostFromUrl(std::string_view text) {
     if (text.find("http://") != std::string_view::npos || text.find("https://") != std::string_view::npos)
@@ -37,7 +27,7 @@ std::string ListFileText(const std::vector<std::string>& entries) {
 
 bool ListHolds(const std::vector<std::string>& entries, std::string_view host) {
     return std::any_of(entries.begin(), entries.end(),
-                       [&](const std::string& entry) { return SameIgnoringCase(entry, host); });
+                       [&](const std::string& entry) { return EqualNoCase(entry, host); });
 }
 
 }  // namespace tarnwell
