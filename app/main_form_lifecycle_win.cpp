@@ -10,6 +10,7 @@
 #include "engine/random.h"
 #include "resident/service_control.h"
 #include "resident/start_page_win.h"
+#include "ui/file_replace.h"
 
 namespace tarnwell {
 

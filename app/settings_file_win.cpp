@@ -2,50 +2,10 @@
 
 #include "app/system_info_win.h"
 #include "base/handles.h"
-#include "ui/late_bound.h"
+#include "ui/file_replace.h"
 #include "ui/text_file.h"
 
 namespace tarnwell {
-
-namespace {
-
-// The NT family replaces a file by a rename in one step.
-using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-
-// The 95 family cannot rename onto an existing file: the old one steps
-// aside as a backup, the new one takes its name, and the backup goes.
-// When the new one cannot take the name, the backup gets it back.
-DWORD ReplaceThroughBackup(const std::string& path, const std::string& fresh) {
-    const std::string backup = path + ".bak";
-    ::DeleteFileA(backup.c_str());  // left by an interrupted save; the file itself is whole
-    if (!::MoveFileA(path.c_str(), backup.c_str())) return LastErrorOr(ERROR_ACCESS_DENIED);
-    if (!::MoveFileA(fresh.c_str(), path.c_str())) {
-        const DWORD error = LastErrorOr(ERROR_ACCESS_DENIED);
-        ::MoveFileA(backup.c_str(), path.c_str());
-        return error;
-    }
-    ::DeleteFileA(backup.c_str());
-    return ERROR_SUCCESS;
-}
-
-// Puts the written file `fresh` in the place of `path`.
-DWORD PutInPlace(const std::string& path, const std::string& fresh, bool exists) {
-    if (!exists) return ::MoveFileA(fresh.c_str(), path.c_str()) ? ERROR_SUCCESS : LastErrorOr(ERROR_ACCESS_DENIED);
-    static const auto moveFileEx = BindOptional<MoveFileExFn>("kernel32.dll", "MoveFileExA");
-    if (!DetectOsFlags().IsNTPlatform || !moveFileEx) return ReplaceThroughBackup(path, fresh);
-    if (moveFileEx(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return ERROR_SUCCESS;
-    return LastErrorOr(ERROR_ACCESS_DENIED);
-}
-
-}  // namespace
-
-void RecoverInterruptedReplace(const std::string& path) {
-    const std::string backup = path + ".bak";
-    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        ::GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
-        ::MoveFileA(backup.c_str(), path.c_str());
-}
 
 DWORD UpdateSettingsFile(const std::string& path, const std::function<void(IniText&)>& change) {
     RecoverInterruptedReplace(path);
@@ -63,12 +23,7 @@ DWORD UpdateSettingsFile(const std::string& path, const std::function<void(IniTe
     change(ini);
     const std::string text = ini.Serialize();
     if (text == current) return ERROR_SUCCESS;
-
-    const std::string fresh = path + ".new";
-    DWORD error = WriteWholeFile(fresh, text);
-    if (error == ERROR_SUCCESS) error = PutInPlace(path, fresh, exists);
-    if (error != ERROR_SUCCESS) ::DeleteFileA(fresh.c_str());
-    return error;
+    return ReplaceFileText(path, text, DetectOsFlags().IsNTPlatform);
 }
 
 std::optional<std::string> ReadSettingsFile(const std::string& path, DWORD patience) {

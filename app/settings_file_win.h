@@ -18,10 +18,6 @@ namespace tarnwell {
 // that leaves the text as it was writes nothing.
 DWORD UpdateSettingsFile(const std::string& path, const std::function<void(IniText&)>& change);
 
-// A replace on the 95 family interrupted between its two renames (power
-// lost, say) leaves only the backup: it is given the file's name again.
-void RecoverInterruptedReplace(const std::string& path);
-
 // The file's text, trying again for up to `patience` milliseconds while
 // it cannot be read (another program holding it open without sharing);
 // nothing if it stays unreadable.

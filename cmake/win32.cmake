@@ -48,6 +48,7 @@ add_library(tarnwell_shell STATIC
     ui/bitmap_region.cpp
     ui/control_factory.cpp
     ui/controls.cpp
+    ui/file_replace.cpp
     ui/form.cpp
     ui/hints.cpp
     ui/jpeg_bitmap.cpp
