@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/path_macros.h"
+#include "base/text_case.h"
 
 namespace tarnwell {
 
@@ -51,6 +52,14 @@ FolderChoice ChooseOperaFolder(const std::string& profileRoot, const std::string
         Choose(editText, {base + "Opera\\profile\\", base + "Opera7\\profile\\", base + "Opera6\\profile\\"}, exists);
     if (choice.folder) choice.folder = WithTrailingBackslash(*choice.folder);
     return choice;
+}
+
+std::string ManualPathQuestion(const std::string& path, const std::string& word) {
+    if (LowerAscii(path).find(LowerAscii(word)) != std::string::npos)
+        return "It is extremely dangerous to set this path manually but " + word +
+               " was detected in the path. Do you want to continue?";
+    return word + " was not detected in this path! This is extremely dangerous as you could delete files you need by "
+                  "mistake! Do you want to continue?";
 }
 
 }  // namespace tarnwell

@@ -29,4 +29,8 @@ FolderChoice ChooseFireFoxRoot(const std::string& profileRoot, const std::string
 FolderChoice ChooseOperaFolder(const std::string& profileRoot, const std::string& editText,
                                const ExistsTest& exists);
 
+// The question asked before a profile path the user picked is taken:
+// sterner when the browser's `word` is not part of the path (any case).
+std::string ManualPathQuestion(const std::string& path, const std::string& word);
+
 }  // namespace tarnwell

@@ -75,4 +75,17 @@ PrefsWalk WalkGoogleToolbarPrefs(std::vector<std::string> lines, bool sweep) {
     return walk;
 }
 
+std::string LocalSettingsTwin(std::string_view profileFolder) {
+    constexpr std::string_view roaming = "\\application data\\";
+    constexpr std::string_view local = "\\Local Settings\\Application Data\\";
+    const std::string lower = LowerAscii(profileFolder);
+    std::string twin;
+    size_t from = 0;
+    for (size_t at = lower.find(roaming); at != std::string::npos; at = lower.find(roaming, from)) {
+        twin.append(profileFolder.substr(from, at - from)).append(local);
+        from = at + roaming.size();
+    }
+    return twin.append(profileFolder.substr(from));
+}
+
 }  // namespace tarnwell

@@ -36,4 +36,9 @@ struct PrefsWalk {
 };
 PrefsWalk WalkGoogleToolbarPrefs(std::vector<std::string> lines, bool sweep);
 
+// Where FireFox keeps the cache of a roaming profile: the profile folder
+// with every "\Application Data\" (in any letter case) turned into
+// "\Local Settings\Application Data\".
+std::string LocalSettingsTwin(std::string_view profileFolder);
+
 }  // namespace tarnwell

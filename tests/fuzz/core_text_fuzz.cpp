@@ -110,6 +110,9 @@ void CheckBrowserFileFilters(std::string_view text, std::string_view keepText) {
     const tarnwell::PrefsWalk prefs = tarnwell::WalkGoogleToolbarPrefs(lines, true);
     if (prefs.bytes != tarnwell::WalkGoogleToolbarPrefs(lines, false).bytes || prefs.lines.size() > lines.size())
         std::abort();
+    // The cache twin only ever inserts "\Local Settings" before a folder.
+    const std::string twin = tarnwell::LocalSettingsTwin(text);
+    if (twin.size() < text.size() || (twin.size() - text.size()) % 15 != 0) std::abort();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -76,5 +76,15 @@ TEST(GoogleToolbarPrefs, HistoryLinesAreCountedByTheirLengthAndRemovedOnASweep) 
     EXPECT_EQ(swept.lines, (Lines{prefs[0], prefs[3], prefs[4]}));
 }
 
+TEST(LocalSettingsTwin, EveryApplicationDataInAnyCaseMovesBelowLocalSettings) {
+    EXPECT_EQ(LocalSettingsTwin("C:\\Documents and Settings\\ann\\APPLICATION DATA\\Mozilla\\FireFox\\Profiles\\x.default"),
+              "C:\\Documents and Settings\\ann\\Local Settings\\Application Data\\Mozilla\\FireFox\\Profiles\\x.default");
+    EXPECT_EQ(LocalSettingsTwin("C:\\a\\Application Data\\b\\application data\\c"),
+              "C:\\a\\Local Settings\\Application Data\\b\\Local Settings\\Application Data\\c");
+    // Only a whole folder name counts, and a path without one stays as it is.
+    EXPECT_EQ(LocalSettingsTwin("C:\\My Application Data\\x"), "C:\\My Application Data\\x");
+    EXPECT_EQ(LocalSettingsTwin("D:\\Profiles\\x.default"), "D:\\Profiles\\x.default");
+}
+
 }  // namespace
 }  // namespace tarnwell

@@ -68,5 +68,14 @@ TEST(ProfileFolders, AolUsersFolderOrTheOneFound) {
     EXPECT_FALSE(ChooseAolFolder(found, "", Existing({})).folder);
 }
 
+TEST(ProfileFolders, ManualPathQuestionDependsOnTheBrowsersWordInAnyCase) {
+    EXPECT_EQ(ManualPathQuestion("D:\\MOZILLA\\Profiles\\", "Mozilla"),
+              "It is extremely dangerous to set this path manually but Mozilla was detected in the path. Do you want "
+              "to continue?");
+    EXPECT_EQ(ManualPathQuestion("D:\\Data\\", "FireFox"),
+              "FireFox was not detected in this path! This is extremely dangerous as you could delete files you need "
+              "by mistake! Do you want to continue?");
+}
+
 }  // namespace
 }  // namespace tarnwell
