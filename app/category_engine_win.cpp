@@ -17,14 +17,6 @@ namespace {
 
 constexpr const char* kNotFound = "Not Found.";
 
-// Long work on the GUI thread waits in slices that let messages run.
-void WaitWhile(const std::function<bool()>& condition) {
-    while (condition()) {
-        ProcessMessages();
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
 }  // namespace
 
 TCategory::TCategory(CategoryServices services, CategoryDecl decl)

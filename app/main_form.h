@@ -14,6 +14,7 @@
 #include "base/handles.h"
 #include "categories/ie_cache.h"
 #include "categories/ie_category.h"
+#include "categories/mozilla_categories.h"
 #include "categories/url_history.h"
 #include "categories/windows_category.h"
 #include "cookiekeep/cookie_keep.h"
@@ -98,8 +99,8 @@ private:
     void ClearLastPopupTime() { lastKillTick_.reset(); }
     void FillPluginList() {}
     void StartAolProfileDiscovery(const std::string& /*folder*/) {}
-    void StartNetscapeProfileDiscovery(const std::string& /*folder*/) {}
-    void StartFireFoxProfileDiscovery(const std::string& /*folder*/) {}
+    void StartNetscapeProfileDiscovery(const std::string& folder) { netscape_->Profiles().Scan(folder); }
+    void StartFireFoxProfileDiscovery(const std::string& folder) { fireFox_->Profiles().Scan(folder); }
     void RegisterPopupLibrary() { RegisterPopupKiller(ProgramDir); }
     void UnregisterPopupLibrary() { UnregisterPopupKiller(ProgramDir); }
     void RegisterBackgroundService();
@@ -111,11 +112,11 @@ private:
     static void TraceSweep(const char* category);
     void IESweepBTNClick();
     void WSweepBTNClick();
+    void NSSweepBTNClick();
+    void FFSweepBTNClick();
     // The Sweep handlers of the categories still to come finish at once.
     void AOLSweepBTNClick() { TraceSweep("AOL"); }
-    void NSSweepBTNClick() { TraceSweep("Netscape"); }
     void OPSweepBTNClick() { TraceSweep("Opera"); }
-    void FFSweepBTNClick() { TraceSweep("FireFox"); }
     void MPSweepBTNClick() { TraceSweep("Media Players"); }
     void PISweepBTNClick() { TraceSweep("Plugins"); }
 
@@ -155,6 +156,12 @@ private:
     void AutoTimerTimer();
     void SweepClosedBrowser(Browser browser);
 
+    // The Settings tab's profile paths: a folder picked in the shell's
+    // dialog replaces the browser's profiles root once the user confirms it
+    // (with the browser's `word` in the question).
+    void ProfilePathEditBrowse(int edit, const char* word, TProfileChooser& profiles);
+    bool ConfirmManualPath(const std::string& path, const char* word) const;
+
     // Handlers (main_form_handlers_win.cpp).
     void WStartLoadCBClick();
     void TransBarChange();
@@ -188,6 +195,8 @@ private:
     std::unique_ptr<TUrlHistory> UrlHistory;
     std::unique_ptr<TIECategory> ie_;
     std::unique_ptr<TWindowsCategory> windows_;
+    std::unique_ptr<TNetscapeCategory> netscape_;
+    std::unique_ptr<TFireFoxCategory> fireFox_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "app/main_form.h"
+#include "app/path_macros.h"
+#include "app/profile_folders.h"
 #include "base/setting_value.h"
 #include "app/sweep_sequence.h"
 #include "app/system_info_win.h"
@@ -13,6 +15,7 @@
 #include "resident/service_control.h"
 #include "shredder/shred_dialogs.h"
 #include "base/handles.h"
+#include "ui/folder_dialog.h"
 #include "ui/late_bound.h"
 #include "ui/message_pump.h"
 
@@ -29,16 +32,14 @@ void TMainForm::WireEvents() {
     CB(ctl::WStartLoadCB).OnClick = [this] { WStartLoadCBClick(); };
     CB(ctl::IEAllCB).OnClick = [this] { ie_->Category().AllBoxClick(); };
     CB(ctl::WAllCB).OnClick = [this] { windows_->Category().AllBoxClick(); };
+    CB(ctl::NSAllCB).OnClick = [this] { netscape_->Category().AllBoxClick(); };
+    CB(ctl::FFAllCB).OnClick = [this] { fireFox_->Category().AllBoxClick(); };
     // The tabs still to be built govern their boxes the same way.
     const std::pair<int, std::vector<int>> comingTabs[] = {
         {ctl::AOLAllCB,
          {ctl::AOLHistFilesCB, ctl::AOLCookFilesCB, ctl::AOLTempFilesCB, ctl::AOLDropDownCB, ctl::AOLIETempFilesCB,
           ctl::AOLToolBarCB, ctl::AOLDeskbarCB}},
-        {ctl::NSAllCB, {ctl::NSHistFilesCB, ctl::NSCookFilesCB, ctl::NSToolBarCB, ctl::NSTempFilesCB, ctl::NSDropDownCB}},
         {ctl::OPAllCB, {ctl::OPHistFilesCB, ctl::OPCookFilesCB, ctl::OPTempFilesCB, ctl::OPSessionCB}},
-        {ctl::FFAllCB,
-         {ctl::FFHistFilesCB, ctl::FFCookFilesCB, ctl::FFDownManCB, ctl::FFPasswordsCB, ctl::FFTempFilesCB,
-          ctl::FFFormHistCB, ctl::FFGBarCB, ctl::FFYBarCB}},
         {ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB, ctl::FlashSOCB, ctl::ShockwaveCB}},
     };
     for (const auto& [allBox, governed] : comingTabs)
@@ -56,6 +57,16 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
     controls_.Get<TButton>(ctl::WAnalyzeBTN).OnClick = [this] { windows_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::WSweepBTN).OnClick = [this] { WSweepBTNClick(); };
+    controls_.Get<TButton>(ctl::NSAnalyzeBTN).OnClick = [this] { netscape_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::NSSweepBTN).OnClick = [this] { NSSweepBTNClick(); };
+    controls_.Get<TButton>(ctl::FFAnalyzeBTN).OnClick = [this] { fireFox_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::FFSweepBTN).OnClick = [this] { FFSweepBTNClick(); };
+    controls_.Get<TButton>(ctl::NSPathEditBTN).OnClick = [this] {
+        ProfilePathEditBrowse(ctl::NSPathEdit, "Mozilla", netscape_->Profiles());
+    };
+    controls_.Get<TButton>(ctl::FFPathEditBTN).OnClick = [this] {
+        ProfilePathEditBrowse(ctl::FFPathEdit, "FireFox", fireFox_->Profiles());
+    };
 
     controls_.Get<TButton>(ctl::AddDirBTN).OnClick = [this] { shredder_->AddDirBTNClick(); };
     controls_.Get<TButton>(ctl::AddFileBTN).OnClick = [this] { shredder_->AddFileBTNClick(); };
@@ -114,6 +125,13 @@ void TMainForm::CreateCategories() {
                       [this] { HandProtectedStorageToService(SvcMan.get(), IsUserAdministrator()); }};
     ie_ = std::make_unique<TIECategory>(services, std::move(ieStores));
     windows_ = std::make_unique<TWindowsCategory>(services);
+    const auto keepList = [this](int list) {
+        return [this, list] { return cookieKeep_ ? cookieKeep_->List(list) : std::nullopt; };
+    };
+    netscape_ = std::make_unique<TNetscapeCategory>(
+        services, MozillaTabStores{controls_.Get<TComboBox>(ctl::NSProfileCombo), keepList(ctl::NSDstList), os_});
+    fireFox_ = std::make_unique<TFireFoxCategory>(
+        services, MozillaTabStores{controls_.Get<TComboBox>(ctl::FFProfileCombo), keepList(ctl::FFDstList), os_});
     shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
                                             controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
@@ -140,6 +158,32 @@ void TMainForm::IESweepBTNClick() {
 void TMainForm::WSweepBTNClick() {
     TraceSweep("Windows");
     windows_->Category().Sweep();
+}
+
+void TMainForm::NSSweepBTNClick() {
+    TraceSweep("Netscape");
+    netscape_->Category().Sweep();
+}
+
+void TMainForm::FFSweepBTNClick() {
+    TraceSweep("FireFox");
+    fireFox_->Category().Sweep();
+}
+
+// The edit only ever changes here: typed keys never reach it.
+void TMainForm::ProfilePathEditBrowse(int edit, const char* word, TProfileChooser& profiles) {
+    const std::string title = std::string("Select the folder that holds your ") + word + " profiles";
+    const std::optional<std::string> picked = PickFolder(hwnd_, title.c_str(), Edit(edit).Text());
+    if (!picked) return;
+    const std::string folder = WithTrailingBackslash(*picked);
+    if (!DirectoryExists(folder) || !ConfirmManualPath(folder, word)) return;
+    Edit(edit).SetText(folder);
+    profiles.ScanNewRoot(folder);
+}
+
+bool TMainForm::ConfirmManualPath(const std::string& path, const char* word) const {
+    return ::MessageBoxA(hwnd_, ManualPathQuestion(path, word).c_str(), "Confirm", MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 // The Security tab's options, read again whenever a removal asks for them.

@@ -88,6 +88,8 @@ void TMainForm::CreateSecondaryWindows() {
     sources.locations = &locations_;
     sources.banner = banner_.get();
     if (!settingsUnreadable_) sources.settings = startSettings_;
+    sources.fireFoxProfile = [this] { return fireFox_->ProfilePath(); };
+    sources.netscapeProfile = [this] { return netscape_->ProfilePath(); };
     cookieKeep_ = std::make_unique<TCookieKeep>(hwnd_, sources);
     cookieKeep_->Create(font_.get());
     cpForm_ = std::make_unique<TCPForm>(hwnd_, ProgramDir, [this] { PopupListsSaved(); });

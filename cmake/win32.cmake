@@ -14,6 +14,9 @@ add_library(tarnwell_shell STATIC
     categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
     categories/ie_category_win.cpp
+    categories/mozilla_categories_win.cpp
+    categories/mozilla_items_win.cpp
+    categories/profile_chooser_win.cpp
     categories/windows_category_win.cpp
     cookiekeep/cookie_keep_win.cpp
     app/known_locations_win.cpp
@@ -49,6 +52,7 @@ add_library(tarnwell_shell STATIC
     ui/control_factory.cpp
     ui/controls.cpp
     ui/file_replace.cpp
+    ui/folder_dialog.cpp
     ui/form.cpp
     ui/hints.cpp
     ui/jpeg_bitmap.cpp

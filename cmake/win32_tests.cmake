@@ -6,7 +6,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp
     tests/win32/support/planted_files.cpp tests/win32/support/tab_fixture.cpp
     tests/win32/support/debug_output.cpp tests/win32/support/registry_values.cpp
-    tests/win32/support/top_level_window.cpp)
+    tests/win32/support/top_level_window.cpp tests/win32/support/message_boxes.cpp)
 target_include_directories(win32_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${GTEST_WIN32}/include)
 # GoogleTest was built with this header in front of every file; so are the tests.
 target_compile_options(win32_test_support PUBLIC
@@ -89,6 +89,7 @@ tarnwell_win32_test(kill_report_tests tests/win32/kill_report_test.cpp)
 tarnwell_win32_test(index_removal_tests tests/win32/index_removal_test.cpp)
 tarnwell_win32_test(popup_killer_tests tests/win32/popup_killer_test.cpp)
 tarnwell_win32_test(popup_list_tests tests/win32/popup_list_test.cpp)
+tarnwell_win32_test(mozilla_tabs_tests tests/win32/mozilla_tabs_test.cpp)
 target_link_libraries(popup_killer_tests PRIVATE ole32 oleaut32 uuid)
 add_dependencies(popup_killer_tests snuffet Vintrel)
 set_tests_properties(popup_killer_tests PROPERTIES FIXTURES_REQUIRED links)

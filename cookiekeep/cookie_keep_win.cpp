@@ -5,6 +5,8 @@
 #include "app/control_table.h"
 #include "app/settings_file_win.h"
 #include "base/file_names.h"
+#include "categories/mozilla_items.h"
+#include "engine/file_info_win.h"
 #include "ui/control_factory.h"
 #include "ui/form.h"
 #include "ui/text_file.h"
@@ -34,18 +36,6 @@ const Tab kTabs[kCookieKeepPageCount] = {
     {ctl::FlashSrcList, ctl::FlashDstList, ctl::FlashIncludeBTN, ctl::FlashIncAllBTN, ctl::FlashExAllBTN,
      ctl::FlashExcludeBTN, "FlashDstList"},
 };
-
-// The first entry of a folder other than "." and "..", with its attributes.
-std::optional<WIN32_FIND_DATAA> FirstEntry(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    FindHandle listing(::FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
-    if (!listing) return std::nullopt;
-    do {
-        const std::string_view name = entry.cFileName;
-        if (name != "." && name != "..") return entry;
-    } while (::FindNextFileA(listing.get(), &entry));
-    return std::nullopt;
-}
 
 std::string SettingsFile(const std::string& programDir) { return programDir + "settings.ini"; }
 
@@ -142,7 +132,7 @@ void TCookieKeep::FindSharedObjects() {
     if (flash.empty()) return;
     const std::string root = flash + "#SharedObjects\\";
     if (!DirectoryExists(root)) return;
-    const auto first = FirstEntry(root);
+    const auto first = FirstFolderEntry(root);
     if (!first || !(first->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
     soPath_ = root + first->cFileName + "\\";
     FillFlashCandidates();
@@ -172,7 +162,7 @@ void TCookieKeep::FormShow() {
     const std::string netscape = sources_.netscapeProfile ? sources_.netscapeProfile() : std::string();
     if (!netscape.empty() && DirectoryExists(netscape)) {
         ListBox(kTabs[2].source).Clear();
-        if (auto data = FirstEntry(netscape)) FillCookieDomains(2, JoinPath(netscape, data->cFileName));
+        if (auto data = NetscapeDataFolder(netscape)) FillCookieDomains(2, *data);
     }
     FillFlashCandidates();
     for (int tab = 0; tab < kCookieKeepPageCount; ++tab) RefreshButtons(tab);

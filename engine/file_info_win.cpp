@@ -1,5 +1,6 @@
 #include "engine/file_info_win.h"
 
+#include "base/file_names.h"
 #include "base/handles.h"
 #include "ui/late_bound.h"
 
@@ -91,6 +92,17 @@ bool SeekFromStart(HANDLE file, std::int64_t offset) {
     ::SetLastError(NO_ERROR);
     const DWORD low = ::SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
     return low != INVALID_SET_FILE_POINTER || ::GetLastError() == NO_ERROR;
+}
+
+std::optional<WIN32_FIND_DATAA> FirstFolderEntry(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    FindHandle listing(::FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
+    if (!listing) return std::nullopt;
+    do {
+        const std::string_view name = entry.cFileName;
+        if (name != "." && name != "..") return entry;
+    } while (::FindNextFileA(listing.get(), &entry));
+    return std::nullopt;
 }
 
 }  // namespace tarnwell

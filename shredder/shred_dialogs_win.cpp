@@ -1,26 +1,12 @@
 #include "shredder/shred_dialogs.h"
 
 #include <commdlg.h>
-#include <shlobj.h>
+
+#include "ui/folder_dialog.h"
 
 namespace tarnwell {
 
 namespace {
-
-std::optional<std::string> PickDirectory(HWND owner) {
-    char display[MAX_PATH] = {};
-    BROWSEINFOA browse{};
-    browse.hwndOwner = owner;
-    browse.pszDisplayName = display;
-    browse.lpszTitle = "Add Directory To Shredder";
-    browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST items = ::SHBrowseForFolderA(&browse);
-    if (!items) return std::nullopt;
-    char path[MAX_PATH] = {};
-    const BOOL ok = ::SHGetPathFromIDListA(items, path);
-    ::CoTaskMemFree(items);
-    return ok ? std::optional<std::string>(path) : std::nullopt;
-}
 
 std::vector<std::string> PickFiles(HWND owner) {
     char file[MAX_PATH] = {};
@@ -41,7 +27,7 @@ std::vector<std::string> PickFiles(HWND owner) {
 
 ShredderPrompts ShredderDialogs(HWND owner) {
     ShredderPrompts prompts;
-    prompts.PickDirectory = [owner] { return PickDirectory(owner); };
+    prompts.PickDirectory = [owner] { return PickFolder(owner, "Add Directory To Shredder"); };
     prompts.PickFiles = [owner] { return PickFiles(owner); };
     prompts.Inform = [owner](const std::string& text) {
         ::MessageBoxA(owner, text.c_str(), "Tarnwell", MB_OK | MB_TOPMOST);

@@ -152,11 +152,16 @@ int TComboBox::ItemCount() const { return static_cast<int>(::SendMessageA(hwnd_,
 
 int TComboBox::ItemIndex() const { return static_cast<int>(::SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)); }
 
-void TComboBox::SetItemIndex(int index) {
-    if (index == ItemIndex()) return;
-    ::SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    if (OnChange) OnChange();
+std::string TComboBox::Item(int index) const {
+    const LRESULT length = ::SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = ::SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
 }
+
+void TComboBox::SetItemIndex(int index) { ::SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 std::string TComboBox::PropertyText() const { return IntText(Tag); }
 

@@ -140,7 +140,10 @@ public:
     void Clear();
     void AddItem(std::string_view text);
     int ItemCount() const;
+    std::string Item(int index) const;
     int ItemIndex() const;
+    // Selects an entry (none for -1) without OnChange, which only the
+    // user's choice fires.
     void SetItemIndex(int index);
     // A profile combo keeps its chosen index in Tag until its list is filled.
     std::string PropertyText() const override;

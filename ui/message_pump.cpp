@@ -17,4 +17,11 @@ void ProcessMessages() {
     }
 }
 
+void WaitWhile(const std::function<bool()>& condition) {
+    while (condition()) {
+        ProcessMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
 }  // namespace tarnwell

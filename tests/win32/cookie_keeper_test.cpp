@@ -5,6 +5,7 @@
 #include "app/control_table.h"
 #include "app/known_locations.h"
 #include "app/registry_win.h"
+#include "tests/win32/support/message_boxes.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/planted_files.h"
 #include "tests/win32/support/tarnwell_process.h"
@@ -50,11 +51,8 @@ protected:
         else
             ::PostMessageA(program->Control(button), BM_CLICK, 0, 0);
         HWND dialog = nullptr;
-        WaitUntil([&] {
-            dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
-            return dialog && ::IsWindowVisible(dialog);
-        });
-        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
+        WaitUntil([&] { return (dialog = ShownCookieKeeper()) != nullptr; });
+        return dialog;
     }
     void Click(HWND dialog, int id) {
         DWORD_PTR result = 0;

@@ -5,45 +5,13 @@
 
 #include "app/control_table.h"
 #include "app/registry_win.h"
+#include "tests/win32/support/message_boxes.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/planted_files.h"
 #include "tests/win32/support/tarnwell_process.h"
 
 namespace tarnwell::testing {
 namespace {
-
-struct BoxSearch {
-    std::string caption, textPart;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
-    char name[64] = {}, caption[128] = {}, text[1024] = {};
-    ::GetClassNameA(hwnd, name, sizeof name);
-    ::GetWindowTextA(hwnd, caption, sizeof caption);
-    ::GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
-    if (::IsWindowVisible(hwnd) && std::string(name) == "#32770" && caption == search->caption &&
-        std::string(text).find(search->textPart) != std::string::npos) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A message box shown by any program, found by its caption and a part of
-// its text (the test's own folder makes the text unique).
-HWND MessageBoxWith(const std::string& caption, const std::string& textPart) {
-    BoxSearch search{caption, textPart};
-    ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string BoxText(HWND box) {
-    char text[1024] = {};
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
-}
 
 class SettingsReplace : public ::testing::Test {
 protected:
@@ -64,11 +32,8 @@ protected:
     HWND OpenCookieKeeper() const {
         ::PostMessageA(program->Control(ctl::IECookKeepBTN), BM_CLICK, 0, 0);
         HWND dialog = nullptr;
-        WaitUntil([&] {
-            dialog = ::FindWindowA("TCookieKeep", "Cookie Keeper");
-            return dialog && ::IsWindowVisible(dialog);
-        });
-        return dialog && ::IsWindowVisible(dialog) ? dialog : nullptr;
+        WaitUntil([&] { return (dialog = ShownCookieKeeper()) != nullptr; });
+        return dialog;
     }
     void EndSession() {
         program->EndSession();
