@@ -97,3 +97,11 @@ set_tests_properties(popup_killer_tests PROPERTIES FIXTURES_REQUIRED links)
 add_test(NAME notice_balloon_tests COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/in_wine_desktop.sh
     $<TARGET_FILE:notice_tests> Notice.InsideAWineDesktop*)
 set_tests_properties(notice_balloon_tests PROPERTIES TIMEOUT 300 ENVIRONMENT "TARNWELL_EXE=$<TARGET_FILE:Tarnwell>")
+# The Mozilla tabs on the demo profile's traces, in a prefix seeded for
+# each Windows version.
+add_executable(demo_profile_tests tests/win32/demo_profile_test.cpp)
+target_link_libraries(demo_profile_tests PRIVATE win32_test_support)
+add_dependencies(demo_profile_tests Tarnwell)
+add_test(NAME demo_profile_tests COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/in_demo_prefix.sh
+    $<TARGET_FILE:demo_profile_tests> DemoProfile.* win98 winxp)
+set_tests_properties(demo_profile_tests PROPERTIES TIMEOUT 900 ENVIRONMENT "TARNWELL_EXE=$<TARGET_FILE:Tarnwell>")

@@ -1,0 +1,85 @@
+// The Netscape and FireFox tabs on the demo profile's traces, as a user of
+// the demo sees them: run by in_demo_prefix.sh in a freshly seeded prefix,
+// once as Windows 98 and once as Windows XP.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/control_table.h"
+#include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/tab_fixture.h"
+
+namespace tarnwell::testing {
+namespace {
+
+std::string SizeLabel(const std::string& file) {
+    KernelHandle handle(::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return std::to_string(::GetFileSize(handle.get(), nullptr)) + " bytes";
+}
+
+class DemoProfile : public TabTest {};
+
+TEST_F(DemoProfile, BothMozillaTabsAnalyzeAndSweepTheDemoTraces) {
+    const char* version = std::getenv("TARNWELL_DEMO_VERSION");
+    if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (in_demo_prefix.sh)";
+    RunAs(version);
+    const std::string mozilla = std::string(std::getenv("USERPROFILE")) + "\\Application Data\\Mozilla\\";
+    const std::string nsRoot = mozilla + "Profiles\\", ffRoot = mozilla + "FireFox\\Profiles\\";
+    Start("[Settings]\r\nNSPathEdit_Text=" + nsRoot + "\r\nFFPathEdit_Text=" + ffRoot +
+          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\n");
+    TarnwellProcess& program = *this->program;
+    ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::NSProfileCombo).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::FFProfileCombo).empty(); }));
+    const std::string nsProfile = program.Text(ctl::NSProfileCombo);
+    const std::string data = nsRoot + nsProfile + (nsProfile == "default" ? "\\x8yq3kfj.slt" : "\\m2n5c8rt.slt");
+    const std::string ff = ffRoot + program.Text(ctl::FFProfileCombo);
+
+    program.Click(ctl::NSAnalyzeBTN);
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::NSAnalyzeBTN));
+    EXPECT_EQ(program.Text(ctl::NSTempFiles), "6 file(s)");
+    EXPECT_EQ(program.Text(ctl::NSHistFiles), SizeLabel(data + "\\history.dat"));
+    EXPECT_EQ(program.Text(ctl::NSCookFiles), SizeLabel(data + "\\cookies.txt"));
+    EXPECT_EQ(program.Text(ctl::NSToolBar), "6 items");  // three terms, each listed and described
+    EXPECT_EQ(program.Text(ctl::NSDropDown), SizeLabel(data + "\\localstore.rdf"));
+
+    program.Click(ctl::FFAnalyzeBTN);
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::FFAnalyzeBTN));
+    EXPECT_EQ(program.Text(ctl::FFTempFiles), "6 file(s)");
+    EXPECT_EQ(program.Text(ctl::FFHistFiles), SizeLabel(ff + "\\history.dat"));
+    EXPECT_EQ(program.Text(ctl::FFFormHist), SizeLabel(ff + "\\formhistory.dat"));
+    EXPECT_EQ(program.Text(ctl::FFCookFiles), SizeLabel(ff + "\\cookies.txt"));
+    EXPECT_EQ(program.Text(ctl::FFPasswords), SizeLabel(ff + "\\signons.txt"));
+    EXPECT_EQ(program.Text(ctl::FFDownMan), SizeLabel(ff + "\\downloads.rdf"));
+    // The two toolbars' history lines, the limit line included (any case).
+    const std::string history[] = {
+        "user_pref(\"google.toolbar.search_box_history\", \"cheap flights to boston\\nspringfield weather\\n"
+        "chocolate cake recipe\");",
+        "user_pref(\"googlebar.history\", \"used car prices|example widgets review\");",
+        "user_pref(\"GoogleBar.History.MaxItems\", 20);"};
+    EXPECT_EQ(program.Text(ctl::FFGBar),
+              std::to_string(history[0].size() + history[1].size() + history[2].size()) + " bytes");
+    EXPECT_NE(program.Text(ctl::FFYBar), "0 bytes");
+
+    program.Click(ctl::SweepAllBTN);
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::NSSweepBTN));
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::FFSweepBTN));
+    EXPECT_EQ(program.Text(ctl::NSTempFiles), "6 file(s) deleted.");
+    EXPECT_EQ(program.Text(ctl::NSToolBar), "6 items deleted.");
+    EXPECT_EQ(program.Text(ctl::FFTempFiles), "6 file(s) deleted.");
+    EXPECT_EQ(EntriesBelow(data + "\\Cache"), 0);
+    for (const char* name : {"\\history.dat", "\\cookies.txt", "\\localstore.rdf"})
+        EXPECT_FALSE(FileExists(data + name)) << name;
+    EXPECT_EQ(ReadTextFile(data + "\\netscapetoolbar.rdf").find("searchterm:"), std::string::npos);
+    EXPECT_NE(ReadTextFile(data + "\\netscapetoolbar.rdf").find("urn:x-netscape-toolbar:settings"), std::string::npos);
+    for (const char* name : {"\\history.dat", "\\formhistory.dat", "\\cookies.txt", "\\signons.txt", "\\downloads.rdf",
+                             "\\ysearch-history.rdf"})
+        EXPECT_FALSE(FileExists(ff + name)) << name;
+    const std::string prefs = ReadTextFile(ff + "\\prefs.js");
+    for (const std::string& line : history) EXPECT_EQ(prefs.find(line), std::string::npos) << line;
+    EXPECT_NE(prefs.find("user_pref(\"toolbar.google.search_box_history\""), std::string::npos);
+    EXPECT_NE(prefs.find("user_pref(\"browser.startup.homepage\", \"http://www.example.com/\");\r\n"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
