@@ -15,6 +15,7 @@
 #include "categories/ie_cache.h"
 #include "categories/ie_category.h"
 #include "categories/mozilla_categories.h"
+#include "categories/opera_category.h"
 #include "categories/url_history.h"
 #include "categories/windows_category.h"
 #include "cookiekeep/cookie_keep.h"
@@ -114,9 +115,9 @@ private:
     void WSweepBTNClick();
     void NSSweepBTNClick();
     void FFSweepBTNClick();
+    void OPSweepBTNClick();
     // The Sweep handlers of the categories still to come finish at once.
     void AOLSweepBTNClick() { TraceSweep("AOL"); }
-    void OPSweepBTNClick() { TraceSweep("Opera"); }
     void MPSweepBTNClick() { TraceSweep("Media Players"); }
     void PISweepBTNClick() { TraceSweep("Plugins"); }
 
@@ -156,11 +157,15 @@ private:
     void AutoTimerTimer();
     void SweepClosedBrowser(Browser browser);
 
-    // The Settings tab's profile paths: a folder picked in the shell's
-    // dialog replaces the browser's profiles root once the user confirms it
-    // (with the browser's `word` in the question).
-    void ProfilePathEditBrowse(int edit, const char* word, TProfileChooser& profiles);
+    // The Settings tab's profile paths change only here: a folder picked in
+    // the shell's dialog (opened on the edit's folder), with a trailing
+    // backslash, once it exists and the user confirms it (with the
+    // browser's `word` in the question); the edit then shows it.
+    std::optional<std::string> PickProfilePath(int edit, const char* word, const char* title);
     bool ConfirmManualPath(const std::string& path, const char* word) const;
+    void NSPathEditBTNClick();
+    void FFPathEditBTNClick();
+    void OPPathEditBTNClick();
 
     // Handlers (main_form_handlers_win.cpp).
     void WStartLoadCBClick();
@@ -197,6 +202,7 @@ private:
     std::unique_ptr<TWindowsCategory> windows_;
     std::unique_ptr<TNetscapeCategory> netscape_;
     std::unique_ptr<TFireFoxCategory> fireFox_;
+    std::unique_ptr<TOperaCategory> opera_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit

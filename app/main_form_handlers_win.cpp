@@ -39,7 +39,6 @@ void TMainForm::WireEvents() {
         {ctl::AOLAllCB,
          {ctl::AOLHistFilesCB, ctl::AOLCookFilesCB, ctl::AOLTempFilesCB, ctl::AOLDropDownCB, ctl::AOLIETempFilesCB,
           ctl::AOLToolBarCB, ctl::AOLDeskbarCB}},
-        {ctl::OPAllCB, {ctl::OPHistFilesCB, ctl::OPCookFilesCB, ctl::OPTempFilesCB, ctl::OPSessionCB}},
         {ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB, ctl::FlashSOCB, ctl::ShockwaveCB}},
     };
     for (const auto& [allBox, governed] : comingTabs)
@@ -61,12 +60,12 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::NSSweepBTN).OnClick = [this] { NSSweepBTNClick(); };
     controls_.Get<TButton>(ctl::FFAnalyzeBTN).OnClick = [this] { fireFox_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::FFSweepBTN).OnClick = [this] { FFSweepBTNClick(); };
-    controls_.Get<TButton>(ctl::NSPathEditBTN).OnClick = [this] {
-        ProfilePathEditBrowse(ctl::NSPathEdit, "Mozilla", netscape_->Profiles());
-    };
-    controls_.Get<TButton>(ctl::FFPathEditBTN).OnClick = [this] {
-        ProfilePathEditBrowse(ctl::FFPathEdit, "FireFox", fireFox_->Profiles());
-    };
+    CB(ctl::OPAllCB).OnClick = [this] { opera_->Category().AllBoxClick(); };
+    controls_.Get<TButton>(ctl::OPAnalyzeBTN).OnClick = [this] { opera_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::OPSweepBTN).OnClick = [this] { OPSweepBTNClick(); };
+    controls_.Get<TButton>(ctl::NSPathEditBTN).OnClick = [this] { NSPathEditBTNClick(); };
+    controls_.Get<TButton>(ctl::FFPathEditBTN).OnClick = [this] { FFPathEditBTNClick(); };
+    controls_.Get<TButton>(ctl::OPPathEditBTN).OnClick = [this] { OPPathEditBTNClick(); };
 
     controls_.Get<TButton>(ctl::AddDirBTN).OnClick = [this] { shredder_->AddDirBTNClick(); };
     controls_.Get<TButton>(ctl::AddFileBTN).OnClick = [this] { shredder_->AddFileBTNClick(); };
@@ -132,6 +131,7 @@ void TMainForm::CreateCategories() {
         services, MozillaTabStores{controls_.Get<TComboBox>(ctl::NSProfileCombo), keepList(ctl::NSDstList), os_});
     fireFox_ = std::make_unique<TFireFoxCategory>(
         services, MozillaTabStores{controls_.Get<TComboBox>(ctl::FFProfileCombo), keepList(ctl::FFDstList), os_});
+    opera_ = std::make_unique<TOperaCategory>(services, os_);
     shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
                                             controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
@@ -170,15 +170,33 @@ void TMainForm::FFSweepBTNClick() {
     fireFox_->Category().Sweep();
 }
 
-// The edit only ever changes here: typed keys never reach it.
-void TMainForm::ProfilePathEditBrowse(int edit, const char* word, TProfileChooser& profiles) {
-    const std::string title = std::string("Select the folder that holds your ") + word + " profiles";
-    const std::optional<std::string> picked = PickFolder(hwnd_, title.c_str(), Edit(edit).Text());
-    if (!picked) return;
+void TMainForm::OPSweepBTNClick() {
+    TraceSweep("Opera");
+    opera_->Category().Sweep();
+}
+
+std::optional<std::string> TMainForm::PickProfilePath(int edit, const char* word, const char* title) {
+    const std::optional<std::string> picked = PickFolder(hwnd_, title, Edit(edit).Text());
+    if (!picked) return std::nullopt;
     const std::string folder = WithTrailingBackslash(*picked);
-    if (!DirectoryExists(folder) || !ConfirmManualPath(folder, word)) return;
+    if (!DirectoryExists(folder) || !ConfirmManualPath(folder, word)) return std::nullopt;
     Edit(edit).SetText(folder);
-    profiles.ScanNewRoot(folder);
+    return folder;
+}
+
+void TMainForm::NSPathEditBTNClick() {
+    const auto root = PickProfilePath(ctl::NSPathEdit, "Mozilla", "Customize Netscape Profile Settings Path:");
+    if (root) netscape_->Profiles().ScanNewRoot(*root);
+}
+
+void TMainForm::FFPathEditBTNClick() {
+    const auto root = PickProfilePath(ctl::FFPathEdit, "FireFox", "Customize FireFox Profile Settings Path:");
+    if (root) fireFox_->Profiles().ScanNewRoot(*root);
+}
+
+void TMainForm::OPPathEditBTNClick() {
+    const auto profile = PickProfilePath(ctl::OPPathEdit, "Opera", "Customize Opera Profile Settings Path:");
+    if (profile) locations_.OperaDir = *profile;
 }
 
 bool TMainForm::ConfirmManualPath(const std::string& path, const char* word) const {

@@ -10,7 +10,7 @@
 
 #include "app/category_engine.h"
 #include "app/os_flags.h"
-#include "categories/mozilla_items.h"
+#include "categories/browser_items.h"
 #include "categories/profile_chooser.h"
 #include "cookiekeep/keep_list.h"
 
@@ -33,7 +33,7 @@ public:
 
 protected:
     bool ProfileExists() const;
-    MozillaItemContext ItemContext() const;
+    BrowserItemContext ItemContext() const;
     std::optional<KeepList> KeptCookies() const;
 
 private:

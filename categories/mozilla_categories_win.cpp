@@ -17,7 +17,7 @@ std::function<std::string(bool)> CacheMissing(const TMozillaTab& tab) {
 }
 
 ItemRoutine WholeFiles(std::function<std::vector<std::string>()> files,
-                       std::function<MozillaItemContext()> context) {
+                       std::function<BrowserItemContext()> context) {
     return {[files = std::move(files), context = std::move(context)](bool sweep) {
         return WholeFilesItem(files(), sweep, context());
     }};
@@ -32,7 +32,7 @@ TMozillaTab::TMozillaTab(const CategoryServices& services, MozillaTabStores stor
 
 bool TMozillaTab::ProfileExists() const { return !ProfilePath().empty() && DirectoryExists(ProfilePath()); }
 
-MozillaItemContext TMozillaTab::ItemContext() const { return {removal_(), stores_.os.IsNTPlatform}; }
+BrowserItemContext TMozillaTab::ItemContext() const { return {removal_(), stores_.os.IsNTPlatform}; }
 
 std::optional<KeepList> TMozillaTab::KeptCookies() const {
     return stores_.keptCookies ? stores_.keptCookies() : std::optional(KeepList());

@@ -15,7 +15,8 @@ add_library(tarnwell_shell STATIC
     categories/ie_cache_win.cpp
     categories/ie_category_win.cpp
     categories/mozilla_categories_win.cpp
-    categories/mozilla_items_win.cpp
+    categories/opera_category_win.cpp
+    categories/browser_items_win.cpp
     categories/profile_chooser_win.cpp
     categories/windows_category_win.cpp
     cookiekeep/cookie_keep_win.cpp

@@ -5,7 +5,7 @@
 #include "app/control_table.h"
 #include "app/settings_file_win.h"
 #include "base/file_names.h"
-#include "categories/mozilla_items.h"
+#include "categories/browser_items.h"
 #include "engine/file_info_win.h"
 #include "ui/control_factory.h"
 #include "ui/form.h"

@@ -1,4 +1,4 @@
-// The Netscape and FireFox tabs on the demo profile's traces, as a user of
+// The Netscape, FireFox and Opera tabs on the demo profile's traces, as a user of
 // the demo sees them: run by in_demo_prefix.sh in a freshly seeded prefix,
 // once as Windows 98 and once as Windows XP.
 #include <gtest/gtest.h>
@@ -19,14 +19,17 @@ std::string SizeLabel(const std::string& file) {
 
 class DemoProfile : public TabTest {};
 
-TEST_F(DemoProfile, BothMozillaTabsAnalyzeAndSweepTheDemoTraces) {
+TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     const char* version = std::getenv("TARNWELL_DEMO_VERSION");
     if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (in_demo_prefix.sh)";
     RunAs(version);
-    const std::string mozilla = std::string(std::getenv("USERPROFILE")) + "\\Application Data\\Mozilla\\";
-    const std::string nsRoot = mozilla + "Profiles\\", ffRoot = mozilla + "FireFox\\Profiles\\";
-    Start("[Settings]\r\nNSPathEdit_Text=" + nsRoot + "\r\nFFPathEdit_Text=" + ffRoot +
-          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\n");
+    // The profiles lie where Windows XP keeps them; on Windows 98 the user
+    // names the folders on the Settings tab.
+    const std::string appData = std::string(std::getenv("USERPROFILE")) + "\\Application Data\\";
+    const std::string nsRoot = appData + "Mozilla\\Profiles\\", ffRoot = appData + "Mozilla\\FireFox\\Profiles\\";
+    const std::string opera = appData + "Opera\\Opera\\profile\\";
+    Start("[Settings]\r\nNSPathEdit_Text=" + nsRoot + "\r\nFFPathEdit_Text=" + ffRoot + "\r\nOPPathEdit_Text=" + opera +
+          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\nOPAllCB_Checked=True\r\n");
     TarnwellProcess& program = *this->program;
     ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::NSProfileCombo).empty(); }));
     ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::FFProfileCombo).empty(); }));
@@ -60,9 +63,17 @@ TEST_F(DemoProfile, BothMozillaTabsAnalyzeAndSweepTheDemoTraces) {
               std::to_string(history[0].size() + history[1].size() + history[2].size()) + " bytes");
     EXPECT_NE(program.Text(ctl::FFYBar), "0 bytes");
 
+    program.Click(ctl::OPAnalyzeBTN);
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::OPAnalyzeBTN));
+    EXPECT_EQ(program.Text(ctl::OPTempFiles), "4 file(s)");
+    EXPECT_EQ(program.Text(ctl::OPCookFiles), SizeLabel(opera + "cookies4.dat"));
+    EXPECT_EQ(program.Text(ctl::OPSession), SizeLabel(opera + "sessions\\autosave.win"));
+    EXPECT_NE(program.Text(ctl::OPHistFiles), "0 bytes");
+
     program.Click(ctl::SweepAllBTN);
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::NSSweepBTN));
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::FFSweepBTN));
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::OPSweepBTN));
     EXPECT_EQ(program.Text(ctl::NSTempFiles), "6 file(s) deleted.");
     EXPECT_EQ(program.Text(ctl::NSToolBar), "6 items deleted.");
     EXPECT_EQ(program.Text(ctl::FFTempFiles), "6 file(s) deleted.");
@@ -79,6 +90,13 @@ TEST_F(DemoProfile, BothMozillaTabsAnalyzeAndSweepTheDemoTraces) {
     EXPECT_NE(prefs.find("user_pref(\"toolbar.google.search_box_history\""), std::string::npos);
     EXPECT_NE(prefs.find("user_pref(\"browser.startup.homepage\", \"http://www.example.com/\");\r\n"),
               std::string::npos);
+
+    EXPECT_EQ(program.Text(ctl::OPTempFiles), "4 file(s) deleted.");
+    for (const char* name : {"global.dat", "dhistory.dat", "vlink4.dat", "bhistory.dat", "cookies4.dat",
+                             "sessions\\autosave.win"})
+        EXPECT_FALSE(FileExists(opera + name)) << name;
+    EXPECT_TRUE(FileExists(opera + "opera6.ini"));
+    EXPECT_TRUE(FileExists(opera + "opera6.adr"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "categories/mozilla_items.h"
+#include "categories/browser_items.h"
 
 #include "base/file_names.h"
 #include "categories/mozilla_files.h"
@@ -15,7 +15,7 @@ std::string CountLabel(long long count, const char* unit, bool swept) {
 }
 
 // A browser file written back with the line ends the browser writes.
-bool WriteBack(const std::string& file, const std::vector<std::string>& lines, const MozillaItemContext& context) {
+bool WriteBack(const std::string& file, const std::vector<std::string>& lines, const BrowserItemContext& context) {
     return ReplaceFileText(file, JoinLines(lines, "\r\n"), context.ntPlatform) == ERROR_SUCCESS;
 }
 
@@ -23,7 +23,7 @@ bool WriteBack(const std::string& file, const std::vector<std::string>& lines, c
 // destroyed, and take its place after: whatever fails, the user keeps the
 // old file or the new one. Answers how many bytes the file shrank by.
 long long SweepCookieFile(const std::string& file, std::int64_t size, const KeepList& keep,
-                          const MozillaItemContext& context) {
+                          const BrowserItemContext& context) {
     if (keep.Count() == 0) {
         SecureDeleteFile(file, context.removal);
         return size;
@@ -57,7 +57,7 @@ std::optional<std::string> NetscapeDataFolder(const std::string& profilePath) {
     return JoinPath(profilePath, first->cFileName);
 }
 
-std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, const MozillaItemContext& context) {
+std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, const BrowserItemContext& context) {
     long long bytes = 0;
     for (const std::string& file : files) {
         const std::int64_t size = FileSizeOf(file);
@@ -69,7 +69,7 @@ std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, co
 }
 
 std::string CookieFileItem(const std::string& file, const std::optional<KeepList>& keep, bool sweep,
-                           const MozillaItemContext& context) {
+                           const BrowserItemContext& context) {
     if (!keep) return "Not Found.";
     const std::int64_t size = FileSizeOf(file);
     if (size < 0) return CountLabel(0, " bytes", sweep);
@@ -78,7 +78,7 @@ std::string CookieFileItem(const std::string& file, const std::optional<KeepList
 
 // A sweep whose result could not be written back removed nothing: its
 // label then reads as an analysis.
-std::string ToolbarFileItem(const std::string& file, bool sweep, const MozillaItemContext& context) {
+std::string ToolbarFileItem(const std::string& file, bool sweep, const BrowserItemContext& context) {
     const std::optional<std::string> text = ReadWholeFile(file);
     if (!text) return CountLabel(0, " items", sweep);
     const ToolbarWalk walk = WalkToolbarLines(BrowserFileLines(*text), sweep);
@@ -86,7 +86,7 @@ std::string ToolbarFileItem(const std::string& file, bool sweep, const MozillaIt
     return CountLabel(walk.count, " items", sweep && written);
 }
 
-std::string GoogleToolbarItem(const std::string& file, bool sweep, const MozillaItemContext& context) {
+std::string GoogleToolbarItem(const std::string& file, bool sweep, const BrowserItemContext& context) {
     const std::optional<std::string> text = ReadWholeFile(file);
     if (!text) return CountLabel(0, " bytes", sweep);
     const PrefsWalk walk = WalkGoogleToolbarPrefs(BrowserFileLines(*text), sweep);

@@ -1,6 +1,6 @@
 #pragma once
-// The items the Netscape and FireFox tabs share: files destroyed whole and
-// counted in bytes, and the three browser files a sweep edits instead
+// The items the browser tabs share: files destroyed whole and counted in
+// bytes, and the three Mozilla-family files a sweep edits instead
 // (cookies.txt, netscapetoolbar.rdf, prefs.js). Each answers its label.
 //
 // An edited file is never left half written: the new text goes to a file
@@ -15,7 +15,7 @@
 
 namespace tarnwell {
 
-struct MozillaItemContext {
+struct BrowserItemContext {
     RemovalContext removal;  // the Security tab's options
     bool ntPlatform = false;  // chooses how a new file takes an old one's place
 };
@@ -26,20 +26,20 @@ std::optional<std::string> NetscapeDataFolder(const std::string& profilePath);
 
 // The files' sizes added up ("N bytes"); each that exists is destroyed on
 // a sweep ("N bytes deleted.").
-std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, const MozillaItemContext& context);
+std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, const BrowserItemContext& context);
 
 // cookies.txt without the cookies the keep list does not spare. The count
 // is what the file shrank by. Without a keep list (the Cookie Keeper's
 // lists could not be loaded) the file is left alone: "Not Found.".
 std::string CookieFileItem(const std::string& file, const std::optional<KeepList>& keep, bool sweep,
-                           const MozillaItemContext& context);
+                           const BrowserItemContext& context);
 
 // The Netscape toolbar's stored search terms, counted in lines; the file
 // is written back with CR LF line ends whenever it could be read.
-std::string ToolbarFileItem(const std::string& file, bool sweep, const MozillaItemContext& context);
+std::string ToolbarFileItem(const std::string& file, bool sweep, const BrowserItemContext& context);
 
 // The Google toolbars' search history in prefs.js, counted in characters;
 // the file is written back with CR LF line ends whenever it could be read.
-std::string GoogleToolbarItem(const std::string& file, bool sweep, const MozillaItemContext& context);
+std::string GoogleToolbarItem(const std::string& file, bool sweep, const BrowserItemContext& context);
 
 }  // namespace tarnwell
