@@ -6,9 +6,12 @@
 // An edited file is never left half written: the new text goes to a file
 // beside it first, which then takes the old one's place in one step. A
 // file that cannot be read is left as it is.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "app/category_engine.h"
 
 #include "cookiekeep/keep_list.h"
 #include "engine/secure_delete.h"
@@ -27,6 +30,11 @@ std::optional<std::string> NetscapeDataFolder(const std::string& profilePath);
 // The files' sizes added up ("N bytes"); each that exists is destroyed on
 // a sweep ("N bytes deleted.").
 std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, const BrowserItemContext& context);
+
+// WholeFilesItem as a tab's row: the files and the context are read each
+// time the item starts.
+ItemRoutine WholeFilesRoutine(std::function<std::vector<std::string>()> files,
+                              std::function<BrowserItemContext()> context);
 
 // cookies.txt without the cookies the keep list does not spare. The count
 // is what the file shrank by. Without a keep list (the Cookie Keeper's

@@ -68,6 +68,13 @@ std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, co
     return CountLabel(bytes, " bytes", sweep);
 }
 
+ItemRoutine WholeFilesRoutine(std::function<std::vector<std::string>()> files,
+                              std::function<BrowserItemContext()> context) {
+    return {[files = std::move(files), context = std::move(context)](bool sweep) {
+        return WholeFilesItem(files(), sweep, context());
+    }};
+}
+
 std::string CookieFileItem(const std::string& file, const std::optional<KeepList>& keep, bool sweep,
                            const BrowserItemContext& context) {
     if (!keep) return "Not Found.";

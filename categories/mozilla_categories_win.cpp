@@ -16,13 +16,6 @@ std::function<std::string(bool)> CacheMissing(const TMozillaTab& tab) {
     };
 }
 
-ItemRoutine WholeFiles(std::function<std::vector<std::string>()> files,
-                       std::function<BrowserItemContext()> context) {
-    return {[files = std::move(files), context = std::move(context)](bool sweep) {
-        return WholeFilesItem(files(), sweep, context());
-    }};
-}
-
 constexpr const char* kYahooCache = "\\extensions\\{635abd67-4fe9-1b23-4f01-e679fa7484c1}\\cache\\";
 
 }  // namespace
@@ -64,14 +57,14 @@ CategoryDecl TNetscapeCategory::Declare() {
                       .allBox = ctl::NSAllCB};
     decl.rows = {
         {ctl::NSTempFilesCB, ctl::NSTempFiles, cache},
-        {ctl::NSHistFilesCB, ctl::NSHistFiles, WholeFiles(dataFiles("\\history.dat"), context)},
+        {ctl::NSHistFilesCB, ctl::NSHistFiles, WholeFilesRoutine(dataFiles("\\history.dat"), context)},
         {ctl::NSCookFilesCB, ctl::NSCookFiles, ItemRoutine{[this](bool sweep) {
              return CookieFileItem(DataFile("\\cookies.txt"), KeptCookies(), sweep, ItemContext());
          }}},
         {ctl::NSToolBarCB, ctl::NSToolBar, ItemRoutine{[this](bool sweep) {
              return ToolbarFileItem(DataFile("\\netscapetoolbar.rdf"), sweep, ItemContext());
          }}},
-        {ctl::NSDropDownCB, ctl::NSDropDown, WholeFiles(dataFiles("\\localstore.rdf"), context)},
+        {ctl::NSDropDownCB, ctl::NSDropDown, WholeFilesRoutine(dataFiles("\\localstore.rdf"), context)},
     };
     decl.emptySweep = EmptySweep::RunEndCheck;
     decl.ready = [this] { return ProfileExists(); };
@@ -108,10 +101,10 @@ CategoryDecl TFireFoxCategory::Declare() {
     // In the order Analyze starts them; Sweep takes the cookies earlier.
     decl.rows = {
         {ctl::FFTempFilesCB, ctl::FFTempFiles, cache},
-        {ctl::FFHistFilesCB, ctl::FFHistFiles, WholeFiles(profileFiles({"\\history.dat"}), context)},
-        {ctl::FFFormHistCB, ctl::FFFormHist, WholeFiles(profileFiles({"\\formhistory.dat"}), context)},
-        {ctl::FFPasswordsCB, ctl::FFPasswords, WholeFiles(profileFiles({"\\signons.txt"}), context)},
-        {ctl::FFDownManCB, ctl::FFDownMan, WholeFiles(profileFiles({"\\downloads.rdf"}), context)},
+        {ctl::FFHistFilesCB, ctl::FFHistFiles, WholeFilesRoutine(profileFiles({"\\history.dat"}), context)},
+        {ctl::FFFormHistCB, ctl::FFFormHist, WholeFilesRoutine(profileFiles({"\\formhistory.dat"}), context)},
+        {ctl::FFPasswordsCB, ctl::FFPasswords, WholeFilesRoutine(profileFiles({"\\signons.txt"}), context)},
+        {ctl::FFDownManCB, ctl::FFDownMan, WholeFilesRoutine(profileFiles({"\\downloads.rdf"}), context)},
         {ctl::FFCookFilesCB, ctl::FFCookFiles, ItemRoutine{[this](bool sweep) {
              const std::string file = ProfileExists() ? ProfileFile("\\cookies.txt") : std::string();
              return CookieFileItem(file, KeptCookies(), sweep, ItemContext());
@@ -121,7 +114,7 @@ CategoryDecl TFireFoxCategory::Declare() {
              return GoogleToolbarItem(file, sweep, ItemContext());
          }}},
         {ctl::FFYBarCB, ctl::FFYBar,
-         WholeFiles(profileFiles({"\\ysearch-history.rdf", std::string(kYahooCache) + "searchHistory.xml",
+         WholeFilesRoutine(profileFiles({"\\ysearch-history.rdf", std::string(kYahooCache) + "searchHistory.xml",
                                   std::string(kYahooCache) + "ysearch-history.rdf"}),
                     context)},
     };

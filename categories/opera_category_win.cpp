@@ -43,10 +43,9 @@ std::vector<std::string> TOperaCategory::HistoryFiles() const {
 
 CategoryDecl TOperaCategory::Declare() {
     FolderScan cache{.folder = [this] { return ProfileFile("cache4"); }};
-    const auto wholeFiles = [this](std::function<std::vector<std::string>()> files) {
-        return ItemRoutine{[this, files = std::move(files)](bool sweep) {
-            return WholeFilesItem(files(), sweep, ItemContext());
-        }};
+    const auto context = [this] { return ItemContext(); };
+    const auto wholeFiles = [context](std::function<std::vector<std::string>()> files) {
+        return WholeFilesRoutine(std::move(files), context);
     };
     const auto profileFile = [this](const char* name) {
         return [this, name] {
