@@ -13,6 +13,7 @@
 #include "app/single_instance.h"
 #include "base/handles.h"
 #include "categories/ie_cache.h"
+#include "categories/aol_category.h"
 #include "categories/ie_category.h"
 #include "categories/mozilla_categories.h"
 #include "categories/opera_category.h"
@@ -99,7 +100,7 @@ private:
     void SeedRandomGenerator();
     void ClearLastPopupTime() { lastKillTick_.reset(); }
     void FillPluginList() {}
-    void StartAolProfileDiscovery(const std::string& /*folder*/) {}
+    void StartAolProfileDiscovery(const std::string& folder) { aol_->Profiles().Scan(folder); }
     void StartNetscapeProfileDiscovery(const std::string& folder) { netscape_->Profiles().Scan(folder); }
     void StartFireFoxProfileDiscovery(const std::string& folder) { fireFox_->Profiles().Scan(folder); }
     void RegisterPopupLibrary() { RegisterPopupKiller(ProgramDir); }
@@ -116,8 +117,8 @@ private:
     void NSSweepBTNClick();
     void FFSweepBTNClick();
     void OPSweepBTNClick();
+    void AOLSweepBTNClick();
     // The Sweep handlers of the categories still to come finish at once.
-    void AOLSweepBTNClick() { TraceSweep("AOL"); }
     void MPSweepBTNClick() { TraceSweep("Media Players"); }
     void PISweepBTNClick() { TraceSweep("Plugins"); }
 
@@ -161,11 +162,19 @@ private:
     // the shell's dialog (opened on the edit's folder), with a trailing
     // backslash, once it exists and the user confirms it (with the
     // browser's `word` in the question); the edit then shows it.
-    std::optional<std::string> PickProfilePath(int edit, const char* word, const char* title);
+    // `adjust` may turn the picked folder into the one meant (AOL's
+    // "organize" folder inside it).
+    std::optional<std::string> PickProfilePath(int edit, const char* word, const char* title,
+                                               const std::function<std::string(std::string)>& adjust = {});
     bool ConfirmManualPath(const std::string& path, const char* word) const;
     void NSPathEditBTNClick();
     void FFPathEditBTNClick();
     void OPPathEditBTNClick();
+    void AOLPathEditBTNClick();
+    // The AOL user names listed again: from the Settings tab's folder when
+    // the user set one that differs from the AOL folder, else from the AOL
+    // folder (then shown in the edit); `resetIndex` chooses the first name.
+    void ResetAOLProfiles(bool resetIndex);
 
     // Handlers (main_form_handlers_win.cpp).
     void WStartLoadCBClick();
@@ -203,6 +212,7 @@ private:
     std::unique_ptr<TNetscapeCategory> netscape_;
     std::unique_ptr<TFireFoxCategory> fireFox_;
     std::unique_ptr<TOperaCategory> opera_;
+    std::unique_ptr<TAolCategory> aol_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit

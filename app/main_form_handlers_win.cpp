@@ -36,9 +36,6 @@ void TMainForm::WireEvents() {
     CB(ctl::FFAllCB).OnClick = [this] { fireFox_->Category().AllBoxClick(); };
     // The tabs still to be built govern their boxes the same way.
     const std::pair<int, std::vector<int>> comingTabs[] = {
-        {ctl::AOLAllCB,
-         {ctl::AOLHistFilesCB, ctl::AOLCookFilesCB, ctl::AOLTempFilesCB, ctl::AOLDropDownCB, ctl::AOLIETempFilesCB,
-          ctl::AOLToolBarCB, ctl::AOLDeskbarCB}},
         {ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB, ctl::FlashSOCB, ctl::ShockwaveCB}},
     };
     for (const auto& [allBox, governed] : comingTabs)
@@ -61,6 +58,10 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::FFAnalyzeBTN).OnClick = [this] { fireFox_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::FFSweepBTN).OnClick = [this] { FFSweepBTNClick(); };
     CB(ctl::OPAllCB).OnClick = [this] { opera_->Category().AllBoxClick(); };
+    CB(ctl::AOLAllCB).OnClick = [this] { aol_->Category().AllBoxClick(); };
+    controls_.Get<TButton>(ctl::AOLAnalyzeBTN).OnClick = [this] { aol_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::AOLSweepBTN).OnClick = [this] { AOLSweepBTNClick(); };
+    controls_.Get<TButton>(ctl::AOLPathEditBTN).OnClick = [this] { AOLPathEditBTNClick(); };
     controls_.Get<TButton>(ctl::OPAnalyzeBTN).OnClick = [this] { opera_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::OPSweepBTN).OnClick = [this] { OPSweepBTNClick(); };
     controls_.Get<TButton>(ctl::NSPathEditBTN).OnClick = [this] { NSPathEditBTNClick(); };
@@ -132,6 +133,9 @@ void TMainForm::CreateCategories() {
     fireFox_ = std::make_unique<TFireFoxCategory>(
         services, MozillaTabStores{controls_.Get<TComboBox>(ctl::FFProfileCombo), keepList(ctl::FFDstList), os_});
     opera_ = std::make_unique<TOperaCategory>(services, os_);
+    aol_ = std::make_unique<TAolCategory>(services, AolTabStores{controls_.Get<TComboBox>(ctl::AOLProfileCombo),
+                                                                 *UrlHistory, keepList(ctl::DstList),
+                                                                 [] { return GetUserSidText(); }});
     shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
                                             controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
@@ -170,15 +174,21 @@ void TMainForm::FFSweepBTNClick() {
     fireFox_->Category().Sweep();
 }
 
+void TMainForm::AOLSweepBTNClick() {
+    TraceSweep("AOL");
+    aol_->Category().Sweep();
+}
+
 void TMainForm::OPSweepBTNClick() {
     TraceSweep("Opera");
     opera_->Category().Sweep();
 }
 
-std::optional<std::string> TMainForm::PickProfilePath(int edit, const char* word, const char* title) {
+std::optional<std::string> TMainForm::PickProfilePath(int edit, const char* word, const char* title,
+                                                     const std::function<std::string(std::string)>& adjust) {
     const std::optional<std::string> picked = PickFolder(hwnd_, title, Edit(edit).Text());
     if (!picked) return std::nullopt;
-    const std::string folder = WithTrailingBackslash(*picked);
+    const std::string folder = adjust ? adjust(*picked) : WithTrailingBackslash(*picked);
     if (!DirectoryExists(folder) || !ConfirmManualPath(folder, word)) return std::nullopt;
     Edit(edit).SetText(folder);
     return folder;
@@ -197,6 +207,31 @@ void TMainForm::FFPathEditBTNClick() {
 void TMainForm::OPPathEditBTNClick() {
     const auto profile = PickProfilePath(ctl::OPPathEdit, "Opera", "Customize Opera Profile Settings Path:");
     if (profile) locations_.OperaDir = *profile;
+}
+
+// The edit shows the new folder before the user names are listed again,
+// so they come from the folder just chosen.
+void TMainForm::AOLPathEditBTNClick() {
+    const auto organize = PickProfilePath(ctl::AOLPathEdit, "AOL", "Find the location of the AOL organize Directory:",
+                                          [](std::string picked) {
+                                              return AolOrganizeFolder(std::move(picked), [](const std::string& path) {
+                                                  return tarnwell::DirectoryExists(path);
+                                              });
+                                          });
+    if (!organize) return;
+    locations_.AOLPath = *organize;
+    ResetAOLProfiles(true);
+}
+
+void TMainForm::ResetAOLProfiles(bool resetIndex) {
+    const std::string edit = Edit(ctl::AOLPathEdit).Text();
+    if (!edit.empty() && edit != locations_.AOLPath) {
+        if (DirectoryExists(edit)) aol_->Profiles().Rescan(edit, resetIndex);
+        return;
+    }
+    if (locations_.AOLPath.empty() || !DirectoryExists(locations_.AOLPath)) return;
+    Edit(ctl::AOLPathEdit).SetText(locations_.AOLPath);
+    aol_->Profiles().Rescan(locations_.AOLPath, resetIndex);
 }
 
 bool TMainForm::ConfirmManualPath(const std::string& path, const char* word) const {

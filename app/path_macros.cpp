@@ -37,6 +37,11 @@ std::string WithTrailingBackslash(std::string text) {
     return text;
 }
 
+std::string WithoutTrailingBackslash(std::string text) {
+    while (!text.empty() && text.back() == '\\') text.pop_back();
+    return text;
+}
+
 std::string ExpandPathMacros(std::string_view path, std::string_view profileRoot, std::string_view userName) {
     const std::string_view drive = profileRoot.substr(0, 2);
     std::string result = ReplaceAllNoCase(path, "%DRIVE%", drive);

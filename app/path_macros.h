@@ -15,5 +15,7 @@ std::string ExpandPathMacros(std::string_view path, std::string_view profileRoot
 
 // Appends a backslash unless the text already ends with one.
 std::string WithTrailingBackslash(std::string text);
+// `text` without its closing backslashes.
+std::string WithoutTrailingBackslash(std::string text);
 
 }  // namespace tarnwell

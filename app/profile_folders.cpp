@@ -54,6 +54,18 @@ FolderChoice ChooseOperaFolder(const std::string& profileRoot, const std::string
     return choice;
 }
 
+bool IsAolScreenName(const std::string& name) {
+    if (name.find('.') != std::string::npos || EqualNoCase(name, "CACHE")) return false;
+    const std::string lower = LowerAscii(name);
+    return lower != "existingmember" && lower != "aolpasswordreset" && lower != "newuser";
+}
+
+std::string AolOrganizeFolder(std::string picked, const ExistsTest& exists) {
+    picked = WithTrailingBackslash(std::move(picked));
+    if (picked.find("organize\\") == std::string::npos && exists(picked + "organize\\")) picked += "organize\\";
+    return picked;
+}
+
 std::string ManualPathQuestion(const std::string& path, const std::string& word) {
     if (LowerAscii(path).find(LowerAscii(word)) != std::string::npos)
         return "It is extremely dangerous to set this path manually but " + word +

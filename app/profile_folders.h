@@ -29,6 +29,15 @@ FolderChoice ChooseFireFoxRoot(const std::string& profileRoot, const std::string
 FolderChoice ChooseOperaFolder(const std::string& profileRoot, const std::string& editText,
                                const ExistsTest& exists);
 
+// Whether a name in AOL's "organize" folder is a user's (screen name):
+// not a file name with a dot, not the cache and not one of AOL's own
+// folders for new and returning members.
+bool IsAolScreenName(const std::string& name);
+
+// A folder picked for AOL with a trailing backslash: the "organize"
+// folder inside it when the pick was the folder above it.
+std::string AolOrganizeFolder(std::string picked, const ExistsTest& exists);
+
 // The question asked before a profile path the user picked is taken:
 // sterner when the browser's `word` is not part of the path (any case).
 std::string ManualPathQuestion(const std::string& path, const std::string& word);

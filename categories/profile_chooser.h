@@ -4,6 +4,7 @@
 // The choice is kept as an index in the combo's Tag, which the settings
 // store restores, so it survives a restart; an index beyond the profiles
 // found chooses nothing.
+#include <functional>
 #include <string>
 
 #include "engine/scanner.h"
@@ -13,13 +14,21 @@ namespace tarnwell {
 
 class TProfileChooser {
 public:
+    // Lists the sub-folders of the root.
     explicit TProfileChooser(TComboBox& combo);
+    // Lists the root's entries of any kind that `offered` accepts.
+    TProfileChooser(TComboBox& combo, std::function<bool(const std::string& name)> offered);
 
     // Lists the profiles below `root` (with its trailing backslash) and,
     // once the walk ends, chooses the one the combo's Tag names.
     void Scan(const std::string& root);
+    // Lists the profiles again, below a root that may have changed; with
+    // `firstProfile` the first one is chosen, not the stored one.
+    void Rescan(const std::string& root, bool firstProfile);
     // A new root set by the user: its first profile is chosen.
-    void ScanNewRoot(const std::string& root);
+    void ScanNewRoot(const std::string& root) { Rescan(root, true); }
+    // The name chosen in the combo; empty when none is.
+    std::string ChosenName() const;
 
     // The chosen profile folder, without a trailing backslash; empty until
     // a walk has found one.
@@ -31,6 +40,7 @@ private:
     void ComboChange();
 
     TComboBox& combo_;
+    std::function<bool(const std::string&)> offered_;
     TBaseScanner finder_;
     std::string profilePath_;
 };

@@ -5,13 +5,18 @@
 
 namespace tarnwell {
 
-TProfileChooser::TProfileChooser(TComboBox& combo) : combo_(combo) {
+TProfileChooser::TProfileChooser(TComboBox& combo) : TProfileChooser(combo, nullptr) {
+    finder_.Attributes = faDirectory;
+}
+
+TProfileChooser::TProfileChooser(TComboBox& combo, std::function<bool(const std::string& name)> offered)
+    : combo_(combo), offered_(std::move(offered)) {
     finder_.ScanStrategy = TScanStrategy::ssSpecifiedDir;
     finder_.Files = "*";
-    finder_.Attributes = faDirectory;
+    finder_.Attributes = 0;
     finder_.Recursive = false;
     finder_.OnFileFound = [this](const std::string& name, const std::string&, std::int32_t, std::int32_t, double) {
-        combo_.AddItem(name);
+        if (!offered_ || offered_(name)) combo_.AddItem(name);
     };
     finder_.OnProcessDone = [this](TBaseScanner&, std::uint32_t count, std::uint32_t) { ProcessDone(count); };
     combo_.OnChange = [this] { ComboChange(); };
@@ -22,13 +27,18 @@ void TProfileChooser::Scan(const std::string& root) {
     finder_.Execute();
 }
 
-void TProfileChooser::ScanNewRoot(const std::string& root) {
+void TProfileChooser::Rescan(const std::string& root, bool firstProfile) {
     // What a walk of the old root still reports must not reach the list.
     finder_.Stop();
     WaitWhile([this] { return finder_.Running(); });
-    combo_.Tag = 0;
+    if (firstProfile) combo_.Tag = 0;
     combo_.Clear();
     Scan(root);
+}
+
+std::string TProfileChooser::ChosenName() const {
+    const int index = combo_.ItemIndex();
+    return index < 0 ? std::string() : combo_.Item(index);
 }
 
 // A stored index beyond the profiles found leaves the path as it was.

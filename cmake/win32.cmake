@@ -11,6 +11,7 @@ target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
 add_library(tarnwell_shell STATIC
     app/application_win.cpp
     app/category_engine_win.cpp
+    categories/aol_category_win.cpp
     categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
     categories/ie_category_win.cpp

@@ -19,6 +19,10 @@ int WUserAssistItem(bool sweep, const RegistryHooks& hooks);
 int RecentDocsItem(bool sweep, const RegistryHooks& hooks);
 int WMPRecentFilesItem(bool sweep, const RegistryHooks& hooks);
 int RPRecentFilesItem(bool sweep, const RegistryHooks& hooks);
+// The AOL toolbar's and deskbar's search histories, the current user's
+// both as HKEY_CURRENT_USER and under HKEY_USERS\<userSid>.
+int AOLToolBarItem(bool sweep, const RegistryHooks& hooks, const std::string& userSid);
+int AOLDeskbarItem(bool sweep, const RegistryHooks& hooks, const std::string& userSid);
 
 // The browser AutoComplete item: the IntelliForms values, then the
 // protected storage: its subkeys on the 95/98/ME family (for `userName`),

@@ -32,6 +32,22 @@ int IEYahooItem(bool sweep, const RegistryHooks& hooks) {
     return item.Total();
 }
 
+int AOLToolBarItem(bool sweep, const RegistryHooks& hooks, const std::string& userSid) {
+    TRegistryItem item(sweep, CountRule::All, hooks);
+    item.ValueList(HKEY_CURRENT_USER, "Software\\BestToolbars\\IEToolbar\\HistorySearchCombo", kOverwrite);
+    item.ValueList(HKEY_CURRENT_USER, "Software\\America Online\\ieToolbar\\settings\\_ldefault_\\SearchCombo",
+                   kOverwrite);
+    item.ValueList(HKEY_USERS, userSid + "\\Software\\BestToolbars\\IEToolbar\\HistorySearchCombo", kOverwrite);
+    return item.Total();
+}
+
+int AOLDeskbarItem(bool sweep, const RegistryHooks& hooks, const std::string& userSid) {
+    TRegistryItem item(sweep, CountRule::All, hooks);
+    item.ValueList(HKEY_CURRENT_USER, "Software\\AOL\\Deskbar\\HistorySearchCombo", kOverwrite);
+    item.ValueList(HKEY_USERS, userSid + "\\Software\\AOL\\Deskbar\\HistorySearchCombo", kOverwrite);
+    return item.Total();
+}
+
 int IEToolBarItem(bool sweep, const RegistryHooks& hooks, const std::string& userSid) {
     TRegistryItem item(sweep, CountRule::All, hooks);
     item.ValueSize(HKEY_CURRENT_USER, "Software\\Microsoft\\MSN ToolBar", "SearchStrings");

@@ -77,5 +77,22 @@ TEST(ProfileFolders, ManualPathQuestionDependsOnTheBrowsersWordInAnyCase) {
               "by mistake! Do you want to continue?");
 }
 
+TEST(ProfileFolders, AolScreenNamesLeaveOutFilesTheCacheAndAolsOwnFolders) {
+    for (const char* name : {"demosurfer", "NightOwl42", "Cache2", "new user"}) EXPECT_TRUE(IsAolScreenName(name)) << name;
+    for (const char* name : {"demosurfer.ARL", "demosurfer1.AUT", "CACHE", "cache", "NewUser", "existingMember",
+                             "AOLPasswordReset", ".hidden"})
+        EXPECT_FALSE(IsAolScreenName(name)) << name;
+}
+
+TEST(ProfileFolders, AolFolderAboveOrganizeTakesTheOrganizeFolder) {
+    const ExistsTest organizeExists = Existing({"D:\\AOL 9.0\\organize\\"});
+    EXPECT_EQ(AolOrganizeFolder("D:\\AOL 9.0", organizeExists), "D:\\AOL 9.0\\organize\\");
+    EXPECT_EQ(AolOrganizeFolder("D:\\AOL 9.0\\organize", organizeExists), "D:\\AOL 9.0\\organize\\");
+    EXPECT_EQ(AolOrganizeFolder("D:\\Other", organizeExists), "D:\\Other\\");
+    // The step looks for the folder's name in its own letter case only.
+    EXPECT_EQ(AolOrganizeFolder("D:\\AOL 9.0\\Organize\\", Existing({"D:\\AOL 9.0\\Organize\\organize\\"})),
+              "D:\\AOL 9.0\\Organize\\organize\\");
+}
+
 }  // namespace
 }  // namespace tarnwell

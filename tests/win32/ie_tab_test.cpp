@@ -7,6 +7,7 @@
 
 #include "app/control_table.h"
 #include "app/known_locations.h"
+#include "app/path_macros.h"
 #include "app/registry_win.h"
 #include "app/system_info_win.h"
 #include "engine/registry_cleaner.h"
@@ -123,11 +124,6 @@ bool Saw(const std::vector<FolderWatch::Change>& changes, DWORD action, const st
     for (const auto& change : changes)
         if (change.action == action && change.name == name) return true;
     return false;
-}
-
-std::string WithoutTrailingBackslash(std::string folder) {
-    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
 }
 
 class IETab : public TabTest {

@@ -47,7 +47,9 @@ protected:
                                        kExplorer + "RecentDocs", std::string("Software\\Microsoft\\MSN ToolBar"),
                                        std::string("Software\\Microsoft\\MSN Apps"),
                                        std::string("Software\\Microsoft\\Internet Explorer\\TypedURLs"),
-                                       std::string("Software\\RealNetworks"),
+                                       std::string("Software\\RealNetworks"), std::string("Software\\BestToolbars"),
+                                       std::string("Software\\America Online\\ieToolbar"),
+                                       std::string("Software\\AOL\\Deskbar"),
                                        std::string("SOFTWARE\\Microsoft\\Protected Storage System Provider")}) {
             savedKeys.Save(HKEY_CURRENT_USER, key);
             DeleteKeyTree(HKEY_CURRENT_USER, key);
@@ -135,6 +137,26 @@ TEST_F(RegistryItems, MsnSearchStringsCountedAgainThroughTheUsersSidKey) {
     EXPECT_EQ(IEToolBarItem(false, hooks, GetUserSidText()), 80);
     EXPECT_EQ(IEToolBarItem(true, hooks, GetUserSidText()), 40);  // gone after the first key
     EXPECT_EQ(IEToolBarItem(false, hooks, GetUserSidText()), 0);
+}
+
+// HKEY_USERS\<SID> is the current user's own key: what the first pass
+// over it left is counted again by analysis, and gone after a sweep.
+TEST_F(RegistryItems, AolToolbarAndDeskbarListsThroughTheUserAndItsSidKey) {
+    const std::string toolbar = "Software\\BestToolbars\\IEToolbar\\HistorySearchCombo";
+    const std::string aolToolbar = "Software\\America Online\\ieToolbar\\settings\\_ldefault_\\SearchCombo";
+    const std::string deskbar = "Software\\AOL\\Deskbar\\HistorySearchCombo";
+    for (const char* v : {"0", "1"}) ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, toolbar, v, "cheap flights"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, aolToolbar, "0", "springfield weather"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, deskbar, "0", "used car prices"));
+    EXPECT_EQ(AOLToolBarItem(false, hooks, GetUserSidText()), 5);
+    EXPECT_EQ(AOLDeskbarItem(false, hooks, GetUserSidText()), 2);
+    EXPECT_TRUE(overwritten.empty());
+    EXPECT_EQ(AOLToolBarItem(true, hooks, GetUserSidText()), 3);
+    EXPECT_EQ(AOLDeskbarItem(true, hooks, GetUserSidText()), 1);
+    for (const std::string& written : {toolbar + "|0", toolbar + "|1", aolToolbar + "|0", deskbar + "|0"})
+        EXPECT_EQ(overwritten[written], kBlankText) << written;
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, toolbar), 0);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, deskbar), 0);
 }
 
 TEST_F(RegistryItems, RecentDocsValuesOfOtherTypesAndSubkeys) {

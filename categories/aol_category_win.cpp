@@ -1,0 +1,90 @@
+#include "categories/aol_category.h"
+
+#include "app/control_table.h"
+#include "app/known_locations.h"
+#include "app/profile_folders.h"
+#include "engine/registry_items.h"
+
+namespace tarnwell {
+
+namespace {
+
+// The shell's folder description stays in Internet Explorer's folders, as
+// the Internet Explorer tab leaves it.
+bool IsFolderDescription(const std::string& name) { return name == "desktop.ini"; }
+
+}  // namespace
+
+TAolCategory::TAolCategory(const CategoryServices& services, AolTabStores stores)
+    : locations_(services.locations),
+      removal_(services.removal),
+      stores_(std::move(stores)),
+      profiles_(stores_.profileCombo, [](const std::string& name) { return IsAolScreenName(name); }),
+      category_(services, Declare(services)) {}
+
+bool TAolCategory::OrganizeExists() const {
+    return !locations_.AOLPath.empty() && DirectoryExists(locations_.AOLPath);
+}
+
+// The chosen user's address-recall and auto-complete files; with no user
+// chosen there is nothing to look for.
+std::string TAolCategory::DropDownItem(bool sweep) const {
+    const std::string user = profiles_.ChosenName();
+    if (user.empty() || !OrganizeExists()) return "None Found.";
+    const std::string base = locations_.AOLPath + user;
+    long long bytes = 0;
+    for (const char* suffix : {".AUT", "1.AUT", ".ARL", "1.ARL"}) {
+        const std::int64_t size = FileSizeOf(base + suffix);
+        if (size < 0) continue;
+        bytes += size;
+        if (sweep) SecureDeleteFile(base + suffix, removal_());
+    }
+    return std::to_string(bytes) + (sweep ? " byte(s) deleted." : " byte(s)");
+}
+
+CategoryDecl TAolCategory::Declare(const CategoryServices& services) {
+    const KnownLocations& loc = services.locations;
+    const RegistryHooks hooks = services.registryHooks;
+
+    FolderScan ieTemp{.folder = [&loc] { return loc.IECacheDir; }};
+    ieTemp.spare = IsFolderDescription;
+    FolderScan cache{.folder = [this] { return OrganizeExists() ? locations_.AOLPath + "Cache" : std::string(); }};
+    FolderScan history{.folder = [&loc] { return loc.IEHistoryDir; }};
+    history.spare = IsFolderDescription;
+    history.afterWalk = [this](bool swept) {
+        if (swept) ClearUrlHistory(stores_.history, [] {});
+        return 0;  // the label counts the files
+    };
+    // Without the keep list the cookie folder reads as not found, and a walk
+    // that runs all the same spares every file.
+    FolderScan cookies{.folder = [this, &loc] {
+        const bool known = !stores_.keptCookies || stores_.keptCookies().has_value();
+        return known ? loc.CookieDir : std::string();
+    }};
+    cookies.spare = [this](const std::string& name) {
+        return IsFolderDescription(name) || !kept_ || kept_->Contains(name);
+    };
+    const auto sid = stores_.userSid;
+
+    CategoryDecl decl{.analyzeButton = ctl::AOLAnalyzeBTN,
+                      .sweepButton = ctl::AOLSweepBTN,
+                      .quickSweepItem = ctl::SweepAOLHistMNU,
+                      .allBox = ctl::AOLAllCB};
+    decl.rows = {
+        {ctl::AOLIETempFilesCB, ctl::AOLIETempFiles, ieTemp},
+        {ctl::AOLTempFilesCB, ctl::AOLTempFiles, cache},
+        {ctl::AOLHistFilesCB, ctl::AOLHistFiles, history},
+        {ctl::AOLCookFilesCB, ctl::AOLCookFiles, cookies},
+        {ctl::AOLDropDownCB, ctl::AOLDropDown, ItemRoutine{[this](bool sweep) { return DropDownItem(sweep); }}},
+        {ctl::AOLToolBarCB, ctl::AOLToolbar,
+         RegistryRoutine([hooks, sid](bool sweep) { return AOLToolBarItem(sweep, hooks, sid()); })},
+        {ctl::AOLDeskbarCB, ctl::AOLDeskbar,
+         RegistryRoutine([hooks, sid](bool sweep) { return AOLDeskbarItem(sweep, hooks, sid()); })},
+    };
+    decl.emptySweep = EmptySweep::RunEndCheck;
+    decl.ready = [this] { return OrganizeExists(); };
+    decl.beforeSweep = [this] { kept_ = stores_.keptCookies ? stores_.keptCookies() : std::optional(KeepList()); };
+    return decl;
+}
+
+}  // namespace tarnwell
