@@ -1,4 +1,4 @@
-// The Netscape, FireFox and Opera tabs on the demo profile's traces, as a user of
+// The Netscape, FireFox, Opera and AOL tabs on the demo profile's traces, as a user of
 // the demo sees them: run by in_demo_prefix.sh in a freshly seeded prefix,
 // once as Windows 98 and once as Windows XP.
 #include <gtest/gtest.h>
@@ -6,15 +6,22 @@
 #include <cstdlib>
 
 #include "app/control_table.h"
+#include "app/registry_win.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tab_fixture.h"
 
 namespace tarnwell::testing {
 namespace {
 
-std::string SizeLabel(const std::string& file) {
+DWORD SizeOf(const std::string& file) {
     KernelHandle handle(::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    return std::to_string(::GetFileSize(handle.get(), nullptr)) + " bytes";
+    return ::GetFileSize(handle.get(), nullptr);
+}
+
+std::string SizeLabel(const std::string& file) { return std::to_string(SizeOf(file)) + " bytes"; }
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 class DemoProfile : public TabTest {};
@@ -29,10 +36,11 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     const std::string nsRoot = appData + "Mozilla\\Profiles\\", ffRoot = appData + "Mozilla\\FireFox\\Profiles\\";
     const std::string opera = appData + "Opera\\Opera\\profile\\";
     Start("[Settings]\r\nNSPathEdit_Text=" + nsRoot + "\r\nFFPathEdit_Text=" + ffRoot + "\r\nOPPathEdit_Text=" + opera +
-          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\nOPAllCB_Checked=True\r\n");
+          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\nOPAllCB_Checked=True\r\nAOLAllCB_Checked=True\r\n");
     TarnwellProcess& program = *this->program;
     ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::NSProfileCombo).empty(); }));
     ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::FFProfileCombo).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::AOLProfileCombo).empty(); }));
     const std::string nsProfile = program.Text(ctl::NSProfileCombo);
     const std::string data = nsRoot + nsProfile + (nsProfile == "default" ? "\\x8yq3kfj.slt" : "\\m2n5c8rt.slt");
     const std::string ff = ffRoot + program.Text(ctl::FFProfileCombo);
@@ -70,10 +78,23 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     EXPECT_EQ(program.Text(ctl::OPSession), SizeLabel(opera + "sessions\\autosave.win"));
     EXPECT_NE(program.Text(ctl::OPHistFiles), "0 bytes");
 
+    // AOL, found through the shared application data folder.
+    const std::string organize = program.Text(ctl::AOLPathEdit);
+    const std::string user = organize + program.Text(ctl::AOLProfileCombo);
+    ASSERT_TRUE(EndsWith(organize, "\\AOL\\C_America Online 9.0\\organize\\")) << organize;
+    program.Click(ctl::AOLAnalyzeBTN);
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::AOLAnalyzeBTN));
+    EXPECT_EQ(program.Text(ctl::AOLTempFiles), "4 file(s)");
+    const DWORD addresses = SizeOf(user + ".AUT") + SizeOf(user + "1.AUT") + SizeOf(user + ".ARL") + SizeOf(user + "1.ARL");
+    EXPECT_EQ(program.Text(ctl::AOLDropDown), std::to_string(addresses) + " byte(s)");
+    EXPECT_NE(program.Text(ctl::AOLToolbar), "0 item(s)");
+    EXPECT_NE(program.Text(ctl::AOLDeskbar), "0 item(s)");
+
     program.Click(ctl::SweepAllBTN);
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::NSSweepBTN));
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::FFSweepBTN));
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::OPSweepBTN));
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::AOLSweepBTN));
     EXPECT_EQ(program.Text(ctl::NSTempFiles), "6 file(s) deleted.");
     EXPECT_EQ(program.Text(ctl::NSToolBar), "6 items deleted.");
     EXPECT_EQ(program.Text(ctl::FFTempFiles), "6 file(s) deleted.");
@@ -97,6 +118,14 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
         EXPECT_FALSE(FileExists(opera + name)) << name;
     EXPECT_TRUE(FileExists(opera + "opera6.ini"));
     EXPECT_TRUE(FileExists(opera + "opera6.adr"));
+
+    EXPECT_EQ(program.Text(ctl::AOLTempFiles), "4 file(s) deleted.");
+    EXPECT_EQ(program.Text(ctl::AOLDropDown), std::to_string(addresses) + " byte(s) deleted.");
+    for (const char* suffix : {".AUT", "1.AUT", ".ARL", "1.ARL"}) EXPECT_FALSE(FileExists(user + suffix)) << suffix;
+    EXPECT_TRUE(EndsWith(program.Text(ctl::AOLToolbar), " item(s) deleted.")) << program.Text(ctl::AOLToolbar);
+    EXPECT_TRUE(EndsWith(program.Text(ctl::AOLCookFiles), " file(s) deleted.")) << program.Text(ctl::AOLCookFiles);
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\BestToolbars\\IEToolbar\\HistorySearchCombo", "0"));
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\AOL\\Deskbar\\HistorySearchCombo", "1"));
 }
 
 }  // namespace
