@@ -9,13 +9,15 @@ namespace tarnwell {
 
 // Tab pages in the order the page control shows them. `Main` holds what sits directly on the main window, `Tray` the items of
 // the tray icon's menu, `CookieKeep` what sits directly on the Cookie
-// Keeper dialog and `CookieKeepIE`..`CookieKeepFlash` its four tabs.
+// Keeper dialog and `CookieKeepIE`..`CookieKeepFlash` its four tabs;
+// `Notice`, `PopupList` and `Locate` are the program's smaller windows.
 enum class PageId {
     IE, AOL, NS, OP, FF, MP, W, Plugins, Shredder, Security, Settings, ControlPanel,
     Main, Tray,
     CookieKeep, CookieKeepIE, CookieKeepFF, CookieKeepNS, CookieKeepFlash,
     Notice,
     PopupList,
+    Locate,
 };
 inline constexpr int kCookieKeepPageCount = 4;
 inline constexpr int kTabPageCount = 12;
