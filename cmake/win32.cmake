@@ -12,6 +12,9 @@ add_library(tarnwell_shell STATIC
     app/application_win.cpp
     app/category_engine_win.cpp
     categories/aol_category_win.cpp
+    categories/aol_locate_search_win.cpp
+    categories/aol_locate_start_win.cpp
+    categories/aol_locate_win.cpp
     categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
     categories/ie_category_win.cpp
