@@ -147,7 +147,8 @@ void TFindForm::SetSearching(bool searching) {
     searching_ = searching;
     stopSearch_ = false;
     auto& search = controls_.Get<TButton>(ctl::SearchBTN);
-    if (searching && ::GetFocus() == search.Handle()) ::SetFocus(PathBox().Handle());
+    const bool focused = (::SendMessageA(search.Handle(), BM_GETSTATE, 0, 0) & BST_FOCUS) != 0;
+    if (searching && focused) ::SetFocus(PathBox().Handle());
     search.SetEnabled(!searching);
     controls_.Get<TButton>(ctl::SaveBTN).SetEnabled(!searching);
 }

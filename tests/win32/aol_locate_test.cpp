@@ -271,6 +271,7 @@ TEST_F(Locate, SearchAgainListsTheNewRootAndCountsNothingForAMissingOne) {
     PlantTree();
     std::vector<std::string> first, second;
     std::vector<std::string> labels;
+    bool focusOnList = false;
     const Outcome outcome = RunDialog(Root(), [&](Dialog& dialog) {
         if (!dialog.WaitForSearchEnd()) return;
         first = dialog.Folders();
@@ -282,10 +283,16 @@ TEST_F(Locate, SearchAgainListsTheNewRootAndCountsNothingForAMissingOne) {
         if (!WaitUntil([&] { return dialog.LabelTexts().size() >= 4; }) || !dialog.WaitForSearchEnd()) return;
         second = dialog.Folders();
         labels = dialog.LabelTexts();
+        // The clicked Search button was disabled while it had the focus.
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog.Handle(), nullptr), &thread);
+        focusOnList = thread.hwndFocus == dialog.Item(ctl::PathBox);
         dialog.Click(ctl::SaveBTN);
     });
     EXPECT_EQ(first, ExpectedTree());
     EXPECT_TRUE(second.empty());
+    EXPECT_TRUE(focusOnList) << "the focus was lost with the disabled Search button";
     EXPECT_EQ(labels, (std::vector<std::string>{kFinding, "3 directories found.", kFinding, "0 directories found."}));
     // Nothing selected: Save closes without a folder.
     EXPECT_FALSE(outcome.saved);
