@@ -171,6 +171,9 @@ private:
     void FFPathEditBTNClick();
     void OPPathEditBTNClick();
     void AOLPathEditBTNClick();
+    // Both Locate buttons: a folder found by the locate dialog and saved
+    // becomes the AOL folder at once; the user names are listed again.
+    void LocateAOLBTNClick();
     // The AOL user names listed again: from the Settings tab's folder when
     // the user set one that differs from the AOL folder, else from the AOL
     // folder (then shown in the edit); `resetIndex` chooses the first name.

@@ -9,6 +9,7 @@
 #include "base/setting_value.h"
 #include "app/sweep_sequence.h"
 #include "app/system_info_win.h"
+#include "categories/aol_locate.h"
 #include "categories/browser_history.h"
 #include "engine/registry_items.h"
 #include "resident/index_removal_win.h"
@@ -62,6 +63,8 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::AOLAnalyzeBTN).OnClick = [this] { aol_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::AOLSweepBTN).OnClick = [this] { AOLSweepBTNClick(); };
     controls_.Get<TButton>(ctl::AOLPathEditBTN).OnClick = [this] { AOLPathEditBTNClick(); };
+    controls_.Get<TButton>(ctl::LocateAOLBTN).OnClick = [this] { LocateAOLBTNClick(); };
+    controls_.Get<TButton>(ctl::LocateAOL2BTN).OnClick = [this] { LocateAOLBTNClick(); };
     controls_.Get<TButton>(ctl::OPAnalyzeBTN).OnClick = [this] { opera_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::OPSweepBTN).OnClick = [this] { OPSweepBTNClick(); };
     controls_.Get<TButton>(ctl::NSPathEditBTN).OnClick = [this] { NSPathEditBTNClick(); };
@@ -220,6 +223,16 @@ void TMainForm::AOLPathEditBTNClick() {
                                           });
     if (!organize) return;
     locations_.AOLPath = *organize;
+    ResetAOLProfiles(true);
+}
+
+void TMainForm::LocateAOLBTNClick() {
+    const std::optional<std::string> organize =
+        LocateDirectory(hwnd_, font_.get(), LocateStartFolder(locations_.ProfileRoot), "*organize*");
+    if (organize) {
+        Edit(ctl::AOLPathEdit).SetText(*organize);
+        locations_.AOLPath = *organize;
+    }
     ResetAOLProfiles(true);
 }
 

@@ -81,7 +81,7 @@ void TMainForm::CreateControls() {
 // Created once, right after the main window, and kept until the end: the
 // keep lists of the Cookie Keeper and the popup lists live in list boxes.
 // The notice window exists only where balloon tips do not. The locate
-// window joins them once it exists.
+// dialog is made anew each time it is opened.
 void TMainForm::CreateSecondaryWindows() {
     CookieKeepSources sources;
     sources.programDir = ProgramDir;

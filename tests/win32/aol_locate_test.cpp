@@ -74,13 +74,7 @@ public:
 
     HWND Handle() const { return hwnd_; }
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
-    std::string Text(int id) const {
-        char text[512] = {};
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutA(Item(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
-                              &result);
-        return text;
-    }
+    std::string Text(int id) const { return WindowText(Item(id)); }
     std::vector<std::string> Folders() const { return ListBoxItems(Item(ctl::PathBox)); }
     int Selected() const {
         DWORD_PTR selected = 0;

@@ -162,5 +162,35 @@ TEST_F(AolTab, PickingTheFolderAboveOrganizeStoresOrganizeAndListsItsUsers) {
     EXPECT_EQ(Label(ctl::AOLTempFiles), "Not Found.");
 }
 
+// AOL not found at start-up: the Locate button searches the shared
+// application data folder (here the test's own) and the folder saved
+// there makes the tab work at once.
+TEST_F(AolTab, ALocatedFolderMakesTheTabWorkAtOnce) {
+    RegistryValues shellFolders;
+    shellFolders.Set(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders",
+                     "Common AppData", WithoutTrailingBackslash(folder.Path()));
+    const std::string organize = folder / "Programs\\AOL 9.0\\organize\\";
+    PlantInstallation(organize);
+    Start("[Settings]\r\n");
+    Click(ctl::AOLAnalyzeBTN);
+    EXPECT_EQ(Label(ctl::AOLDropDown), "Unknown");  // nothing found at start-up
+
+    ::PostMessageA(program->Control(ctl::LocateAOL2BTN), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = ::FindWindowA(nullptr, "Tarnwell Locate Directory");
+        return dialog && ::IsWindowVisible(dialog) &&
+               WindowText(FindChildById(dialog, ctl::FoundLabel)) == "1 directories found.";
+    })) << "the search did not find the one organize folder";
+    EXPECT_EQ(ListBoxItems(FindChildById(dialog, ctl::PathBox)),
+              std::vector<std::string>{WithoutTrailingBackslash(organize)});
+    ::PostMessageA(FindChildById(dialog, ctl::SaveBTN), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return program->Text(ctl::AOLProfileCombo) == "demosurfer"; }));
+    EXPECT_EQ(program->Text(ctl::AOLPathEdit), organize);
+    ASSERT_TRUE(ClickAndWait(ctl::AOLAnalyzeBTN));
+    EXPECT_EQ(Label(ctl::AOLDropDown), "30 byte(s)");
+    EXPECT_EQ(Label(ctl::AOLTempFiles), "2 file(s)");
+}
+
 }  // namespace
 }  // namespace tarnwell::testing

@@ -78,6 +78,15 @@ bool SetRegistryString(HKEY root, const std::string& key, const std::string& val
     return written == ERROR_SUCCESS;
 }
 
+std::string WindowText(HWND window) {
+    // GetWindowText does not ask a control of another process for its
+    // text; WM_GETTEXT does.
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    return text;
+}
+
 int EntriesBelow(const std::string& folder) {
     int count = 0;
     WIN32_FIND_DATAA entry;
@@ -313,15 +322,7 @@ bool TarnwellProcess::WaitUntilPostedMessagesHandled(DWORD milliseconds) const {
 
 bool TarnwellProcess::WindowVisible() const { return ::IsWindowVisible(main_) != FALSE; }
 
-std::string TarnwellProcess::Text(int id) const {
-    // GetWindowText does not ask a control of another process for its
-    // text; WM_GETTEXT does.
-    char text[1024] = {};
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutA(Control(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
-                          &copied);
-    return text;
-}
+std::string TarnwellProcess::Text(int id) const { return WindowText(Control(id)); }
 
 int TarnwellProcess::TrackBarPosition(int id) const {
     return static_cast<int>(::SendMessageA(Control(id), TBM_GETPOS, 0, 0));
