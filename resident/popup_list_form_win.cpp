@@ -56,8 +56,12 @@ bool TCPForm::Create(HFONT font, HBITMAP banner) {
     for (const char* text : kLevels) level.AddItem(text);
     level.SetItemIndex(0);
 
-    controls_.Get<TListBox>(ctl::AllowList).OnClick = [this] { AllowListClick(); };
-    controls_.Get<TListBox>(ctl::DenyList).OnClick = [this] { DenyListClick(); };
+    controls_.Get<TListBox>(ctl::AllowList).OnClick = [this] {
+        ListClick(ctl::AllowList, ctl::AllowEdit, ctl::DenyList, ctl::DenyEdit);
+    };
+    controls_.Get<TListBox>(ctl::DenyList).OnClick = [this] {
+        ListClick(ctl::DenyList, ctl::DenyEdit, ctl::AllowList, ctl::AllowEdit);
+    };
     controls_.Get<TButton>(ctl::AddBTN).OnClick = [this] { AddBTNClick(); };
     controls_.Get<TButton>(ctl::ReplaceBTN).OnClick = [this] { ReplaceBTNClick(); };
     controls_.Get<TButton>(ctl::RemoveBTN).OnClick = [this] { RemoveBTNClick(); };
@@ -98,20 +102,14 @@ void TCPForm::FormShow() {
     }
 }
 
-void TCPForm::AllowListClick() {
-    const auto& allow = controls_.Get<TListBox>(ctl::AllowList);
-    if (allow.ItemCount() == 0 || allow.ItemIndex() < 0) return;
-    controls_.Get<TEdit>(ctl::AllowEdit).SetText(allow.Item(allow.ItemIndex()));
-    controls_.Get<TListBox>(ctl::DenyList).SelectOnly(-1);
-    controls_.Get<TEdit>(ctl::DenyEdit).SetText("");
-}
-
-void TCPForm::DenyListClick() {
-    const auto& deny = controls_.Get<TListBox>(ctl::DenyList);
-    if (deny.ItemCount() == 0 || deny.ItemIndex() < 0) return;
-    controls_.Get<TEdit>(ctl::DenyEdit).SetText(deny.Item(deny.ItemIndex()));
-    controls_.Get<TListBox>(ctl::AllowList).SelectOnly(-1);
-    controls_.Get<TEdit>(ctl::AllowEdit).SetText("");
+// A click on an entry of one list shows it in that list's edit; the other
+// list loses its selection and its edit empties.
+void TCPForm::ListClick(int listId, int editId, int otherListId, int otherEditId) {
+    const auto& list = controls_.Get<TListBox>(listId);
+    if (list.ItemCount() == 0 || list.ItemIndex() < 0) return;
+    controls_.Get<TEdit>(editId).SetText(list.Item(list.ItemIndex()));
+    controls_.Get<TListBox>(otherListId).SelectOnly(-1);
+    controls_.Get<TEdit>(otherEditId).SetText("");
 }
 
 // The host of what `editId` holds goes to the end of `listId`, unless it

@@ -34,8 +34,7 @@ private:
 
     void FormCreate();
     void FormShow();
-    void AllowListClick();
-    void DenyListClick();
+    void ListClick(int listId, int editId, int otherListId, int otherEditId);
     void AddBTNClick();
     void ReplaceBTNClick();
     void RemoveBTNClick();

@@ -26,11 +26,6 @@ protected:
         registry.Set(HKEY_CURRENT_USER, kUserShellFolders, "Cache", cache);
     }
 
-    DWORD ProcessId() const {
-        DWORD id = 0;
-        ::GetWindowThreadProcessId(program->MainWindow(), &id);
-        return id;
-    }
     // Lets the watch see the windows open for at least one of its ticks
     // (every five seconds).
     static void LetTheWatchSeeThem() { ASSERT_FALSE(PumpUntil([] { return false; }, 6000)); }
@@ -83,7 +78,7 @@ TEST_F(AutoSweep, EachClosedBrowserIsSweptOnceWithTheMediaPlayersAfterThem) {
     TopLevelWindow aol("AOL Frame25", "AOL", false);
     TopLevelWindow netscape("MozillaWindowClass", "Welcome - Netscape", false);
     Start("[Settings]\r\nAutoCloseSweepCB_Checked=True\r\n");
-    DebugOutputWatch watch(ProcessId());
+    DebugOutputWatch watch(program->ProcessId());
     ASSERT_TRUE(watch.Attached());
     LetTheWatchSeeThem();
 
@@ -123,7 +118,7 @@ TEST_F(AutoSweep, ATickDuringARunningSweepStartsNoSecondOne) {
     TopLevelWindow ie("IEFrame", "Home - Browser", false);
     TopLevelWindow opera("OpWindow", "Start - Opera", false);
     Start("[Settings]\r\nAutoCloseSweepCB_Checked=True\r\nIETempFilesCB_Checked=True\r\n");
-    DebugOutputWatch watch(ProcessId());
+    DebugOutputWatch watch(program->ProcessId());
     ASSERT_TRUE(watch.Attached());
     LetTheWatchSeeThem();
 

@@ -25,26 +25,15 @@ RECT VirtualDesktop() {
     return RECT{left, top, left + ::GetSystemMetrics(78), top + ::GetSystemMetrics(79)};
 }
 
-std::string WindowText(HWND window) {
-    char text[512] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 class Notice : public TabTest {
 protected:
-    DWORD ProcessId() const {
-        DWORD id = 0;
-        ::GetWindowThreadProcessId(program->MainWindow(), &id);
-        return id;
-    }
     // The program's notice window, shown or not.
     HWND NoticeWindow() const {
         for (HWND window = ::FindWindowA("TPopForm", nullptr); window;
              window = ::FindWindowExA(nullptr, window, "TPopForm", nullptr)) {
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
-            if (owner == ProcessId()) return window;
+            if (owner == program->ProcessId()) return window;
         }
         return nullptr;
     }
@@ -159,7 +148,7 @@ TEST_F(Notice, InStealthModeOrWithTheIconHiddenNoNoticeShowsButTheSweepRuns) {
 TEST_F(Notice, OnWindowsXPTheNoticeIsABalloonTipOnTheTrayIcon) {
     RunAs("winxp");
     Start("[Settings]\r\n");
-    DebugOutputWatch watch(ProcessId());
+    DebugOutputWatch watch(program->ProcessId());
     ASSERT_TRUE(watch.Attached());
     SweepAll();
     EXPECT_TRUE(watch.WaitFor(std::string("Tarnwell: balloon tip \"") + kSweepingTitle + "\" shown"));

@@ -83,6 +83,7 @@ public:
     // step of creating the window) and the main loop handles messages.
     bool WaitForMainWindow(DWORD milliseconds = 20000, bool shown = true);
     HWND MainWindow() const { return main_; }
+    DWORD ProcessId() const { return processId_; }
     HWND Control(int id) const;
 
     bool Checked(int id) const;
