@@ -59,7 +59,11 @@ struct FolderScan {
     std::string files = "*";
     bool recursive = true;
     std::function<bool(const std::string& name)> spare{};  // files a sweep leaves alone
+    // Files a sweep leaves alone by where they lie (the full name).
+    std::function<bool(const std::string& fullName)> spareAt{};
     CountUnit unit = kFiles;
+    // The label after a sweep when it shows no count.
+    const char* sweptText = nullptr;
     // Runs after the walk, before the label is written; its result is
     // added to the count (the recent-documents list in the registry).
     std::function<int(bool swept)> afterWalk{};
@@ -129,7 +133,9 @@ public:
     void SweepWhenIdle();
     bool Busy() const;
 
-    // The "Sweep them all!" box's click handler.
+    // The "Sweep them all!" box's click handler: checked sets each governed
+    // box checked and greyed, unchecked sets each unchecked and enabled;
+    // every change runs the box's own click handler.
     void AllBoxClick();
     // The boxes "Sweep them all!" governs, in the order it sets them.
     std::vector<int> GovernedBoxes() const;
@@ -166,10 +172,5 @@ private:
 // The rows of a registry list: its count followed by `sweptSuffix` after a
 // sweep, by " item(s)" after an analysis.
 ItemRoutine RegistryRoutine(std::function<int(bool sweep)> item, const char* sweptSuffix = kItems.swept);
-
-// "Sweep them all!" for `governed`: checked sets each box checked and
-// greyed, unchecked sets each unchecked and enabled; every change runs the
-// box's own click handler.
-void SweepThemAll(const TControlSet& controls, int allBox, const std::vector<int>& governed);
 
 }  // namespace tarnwell

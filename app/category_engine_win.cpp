@@ -145,9 +145,11 @@ void TCategory::FileFound(std::size_t row, const std::string& name, const std::s
     if (!rows_[row]->sweeping) return;
     const auto& scan = std::get<FolderScan>(decl_.rows[row].work);
     if (scan.spare && scan.spare(name)) return;
+    const std::string fullName = JoinPath(path, name);
+    if (scan.spareAt && scan.spareAt(fullName)) return;
     RemovalContext removal = services_.removal();
     removal.Root = rows_[row]->root ? &*rows_[row]->root : nullptr;
-    SecureDeleteFile(JoinPath(path, name), removal);
+    SecureDeleteFile(fullName, removal);
 }
 
 void TCategory::FolderScanDone(std::size_t row, std::uint32_t count) {
@@ -156,6 +158,7 @@ void TCategory::FolderScanDone(std::size_t row, std::uint32_t count) {
     state.sweeping = false;
     const auto& scan = std::get<FolderScan>(decl_.rows[row].work);
     const long long total = static_cast<long long>(count) + (scan.afterWalk ? scan.afterWalk(swept) : 0);
+    if (swept && scan.sweptText) return FinishRiskItem(row, scan.sweptText);
     FinishRiskItem(row, std::to_string(total) + (swept ? scan.unit.swept : scan.unit.analysed));
 }
 
@@ -211,7 +214,14 @@ std::vector<int> TCategory::GovernedBoxes() const {
     return boxes;
 }
 
-void TCategory::AllBoxClick() { SweepThemAll(services_.controls, decl_.allBox, GovernedBoxes()); }
+void TCategory::AllBoxClick() {
+    const bool all = services_.controls.Get<TCheckBox>(decl_.allBox).Checked();
+    for (int id : GovernedBoxes()) {
+        TCheckBox& box = services_.controls.Get<TCheckBox>(id);
+        box.SetChecked(all);
+        box.SetEnabled(!all);
+    }
+}
 
 ItemRoutine RegistryRoutine(std::function<int(bool sweep)> item, const char* sweptSuffix) {
     return {[item = std::move(item), sweptSuffix](bool sweep) {
@@ -219,13 +229,5 @@ ItemRoutine RegistryRoutine(std::function<int(bool sweep)> item, const char* swe
     }};
 }
 
-void SweepThemAll(const TControlSet& controls, int allBox, const std::vector<int>& governed) {
-    const bool all = controls.Get<TCheckBox>(allBox).Checked();
-    for (int id : governed) {
-        TCheckBox& box = controls.Get<TCheckBox>(id);
-        box.SetChecked(all);
-        box.SetEnabled(!all);
-    }
-}
 
 }  // namespace tarnwell

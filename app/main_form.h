@@ -15,6 +15,7 @@
 #include "categories/ie_cache.h"
 #include "categories/aol_category.h"
 #include "categories/ie_category.h"
+#include "categories/media_players_category.h"
 #include "categories/mozilla_categories.h"
 #include "categories/opera_category.h"
 #include "categories/url_history.h"
@@ -118,8 +119,8 @@ private:
     void FFSweepBTNClick();
     void OPSweepBTNClick();
     void AOLSweepBTNClick();
-    // The Sweep handlers of the categories still to come finish at once.
-    void MPSweepBTNClick() { TraceSweep("Media Players"); }
+    void MPSweepBTNClick();
+    // The Sweep handler of the category still to come finishes at once.
     void PISweepBTNClick() { TraceSweep("Plugins"); }
 
     // Notices (main_form_handlers_win.cpp): nothing in stealth mode or
@@ -216,6 +217,7 @@ private:
     std::unique_ptr<TFireFoxCategory> fireFox_;
     std::unique_ptr<TOperaCategory> opera_;
     std::unique_ptr<TAolCategory> aol_;
+    std::unique_ptr<TMediaPlayersCategory> mediaPlayers_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit

@@ -35,12 +35,9 @@ void TMainForm::WireEvents() {
     CB(ctl::WAllCB).OnClick = [this] { windows_->Category().AllBoxClick(); };
     CB(ctl::NSAllCB).OnClick = [this] { netscape_->Category().AllBoxClick(); };
     CB(ctl::FFAllCB).OnClick = [this] { fireFox_->Category().AllBoxClick(); };
-    // The tabs still to be built govern their boxes the same way.
-    const std::pair<int, std::vector<int>> comingTabs[] = {
-        {ctl::MPAllCB, {ctl::QTRecentFilesCB, ctl::RPRecentFilesCB, ctl::WMPRecentFilesCB, ctl::FlashSOCB, ctl::ShockwaveCB}},
-    };
-    for (const auto& [allBox, governed] : comingTabs)
-        CB(allBox).OnClick = [this, allBox = allBox, governed = governed] { SweepThemAll(controls_, allBox, governed); };
+    CB(ctl::MPAllCB).OnClick = [this] { mediaPlayers_->Category().AllBoxClick(); };
+    controls_.Get<TButton>(ctl::MPAnalyzeBTN).OnClick = [this] { mediaPlayers_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::MPSweepBTN).OnClick = [this] { MPSweepBTNClick(); };
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
@@ -139,6 +136,14 @@ void TMainForm::CreateCategories() {
     aol_ = std::make_unique<TAolCategory>(services, AolTabStores{controls_.Get<TComboBox>(ctl::AOLProfileCombo),
                                                                  *UrlHistory, keepList(ctl::DstList),
                                                                  [] { return GetUserSidText(); }});
+    mediaPlayers_ = std::make_unique<TMediaPlayersCategory>(services, [this] {
+        FlashKeeping keeping;
+        if (!cookieKeep_) return keeping;
+        keeping.sharedObjects = cookieKeep_->SharedObjectsPath();
+        if (const std::optional<KeepList> sites = cookieKeep_->List(ctl::FlashSrcList)) keeping.sites = sites->Items();
+        keeping.kept = cookieKeep_->List(ctl::FlashDstList);
+        return keeping;
+    });
     shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
                                             controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
@@ -180,6 +185,11 @@ void TMainForm::FFSweepBTNClick() {
 void TMainForm::AOLSweepBTNClick() {
     TraceSweep("AOL");
     aol_->Category().Sweep();
+}
+
+void TMainForm::MPSweepBTNClick() {
+    TraceSweep("Media Players");
+    mediaPlayers_->Category().Sweep();
 }
 
 void TMainForm::OPSweepBTNClick() {

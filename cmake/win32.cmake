@@ -18,6 +18,7 @@ add_library(tarnwell_shell STATIC
     categories/browser_history_win.cpp
     categories/ie_cache_win.cpp
     categories/ie_category_win.cpp
+    categories/media_players_category_win.cpp
     categories/mozilla_categories_win.cpp
     categories/opera_category_win.cpp
     categories/browser_items_win.cpp
@@ -35,6 +36,7 @@ add_library(tarnwell_shell STATIC
     app/system_info_win.cpp
     engine/file_info_win.cpp
     engine/folder_guard_win.cpp
+    engine/folder_tree_win.cpp
     engine/file_time_win.cpp
     engine/registry_cleaner_win.cpp
     engine/registry_items_win.cpp

@@ -1,4 +1,4 @@
-// The Netscape, FireFox, Opera and AOL tabs on the demo profile's traces, as a user of
+// The browser tabs and the Media Players tab on the demo profile's traces, as a user of
 // the demo sees them: run by in_demo_prefix.sh in a freshly seeded prefix,
 // once as Windows 98 and once as Windows XP.
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     const std::string nsRoot = appData + "Mozilla\\Profiles\\", ffRoot = appData + "Mozilla\\FireFox\\Profiles\\";
     const std::string opera = appData + "Opera\\Opera\\profile\\";
     Start("[Settings]\r\nNSPathEdit_Text=" + nsRoot + "\r\nFFPathEdit_Text=" + ffRoot + "\r\nOPPathEdit_Text=" + opera +
-          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\nOPAllCB_Checked=True\r\nAOLAllCB_Checked=True\r\n");
+          "\r\nNSAllCB_Checked=True\r\nFFAllCB_Checked=True\r\nOPAllCB_Checked=True\r\nAOLAllCB_Checked=True\r\nMPAllCB_Checked=True\r\n");
     TarnwellProcess& program = *this->program;
     ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::NSProfileCombo).empty(); }));
     ASSERT_TRUE(WaitUntil([&] { return !program.Text(ctl::FFProfileCombo).empty(); }));
@@ -90,11 +90,27 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     EXPECT_NE(program.Text(ctl::AOLToolbar), "0 item(s)");
     EXPECT_NE(program.Text(ctl::AOLDeskbar), "0 item(s)");
 
+    // The media players; the Flash Player folder lies in the profile of
+    // Windows XP, which Windows 98 does not look in.
+    const bool xp = std::string(version) == "winxp";
+    const std::string quickTime = appData + "Apple Computer\\QuickTime\\QuickTimeFavorites.qtr";
+    const std::string flash = appData + "Macromedia\\Flash Player\\";
+    program.Click(ctl::MPAnalyzeBTN);
+    ASSERT_TRUE(WaitUntil([&] {
+        return program.Text(ctl::FlashSO) != "Analyzing..." && program.Text(ctl::Shockwave) != "Analyzing...";
+    }));
+    EXPECT_EQ(program.Text(ctl::QTRecentFiles), SizeLabel(quickTime));
+    EXPECT_EQ(program.Text(ctl::RPRecentFiles), "4 item(s)");
+    EXPECT_EQ(program.Text(ctl::WMPRecentFiles), "5 item(s)");
+    EXPECT_EQ(program.Text(ctl::FlashSO), xp ? "22 file(s)" : "Not Found.");
+    EXPECT_EQ(program.Text(ctl::Shockwave), xp ? "2 file(s)" : "Not Found.");
+
     program.Click(ctl::SweepAllBTN);
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::NSSweepBTN));
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::FFSweepBTN));
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::OPSweepBTN));
     ASSERT_TRUE(program.WaitUntilEnabled(ctl::AOLSweepBTN));
+    ASSERT_TRUE(program.WaitUntilEnabled(ctl::MPSweepBTN));
     EXPECT_EQ(program.Text(ctl::NSTempFiles), "6 file(s) deleted.");
     EXPECT_EQ(program.Text(ctl::NSToolBar), "6 items deleted.");
     EXPECT_EQ(program.Text(ctl::FFTempFiles), "6 file(s) deleted.");
@@ -126,6 +142,17 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     EXPECT_TRUE(EndsWith(program.Text(ctl::AOLCookFiles), " file(s) deleted.")) << program.Text(ctl::AOLCookFiles);
     EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\BestToolbars\\IEToolbar\\HistorySearchCombo", "0"));
     EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, "Software\\AOL\\Deskbar\\HistorySearchCombo", "1"));
+
+    EXPECT_FALSE(FileExists(quickTime));
+    EXPECT_EQ(program.Text(ctl::RPRecentFiles), "4 item(s) deleted.");
+    EXPECT_EQ(program.Text(ctl::WMPRecentFiles), "5 item(s) deleted.");
+    if (xp) {
+        EXPECT_EQ(program.Text(ctl::FlashSO), "Files deleted.");
+        EXPECT_FALSE(FileExists(flash + "#SharedObjects\\K7QW3ZPA\\www.example.com"));
+        EXPECT_FALSE(FileExists(flash + "macromedia.com"));
+        EXPECT_TRUE(FileExists(flash + "#SharedObjects\\K7QW3ZPA"));
+        EXPECT_EQ(program.Text(ctl::Shockwave), "2 file(s) deleted.");
+    }
 }
 
 }  // namespace

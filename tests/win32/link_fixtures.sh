@@ -6,7 +6,7 @@
 set -euo pipefail
 base="$WINEPREFIX/drive_c/tw-links"
 rm -rf "$base"
-for n in 1 2 3 4 5 6 7 8 9; do
+for n in 1 2 3 4 5 6 7 8 9 10; do
   mkdir -p "$base/outside$n/folder" "$base/tree$n/sub"
   printf 'sentinel file %s' "$n" > "$base/outside$n/secret.txt"
   printf 'sentinel in folder %s' "$n" > "$base/outside$n/folder/inner.txt"
@@ -19,3 +19,6 @@ done
 # Tree 9 holds an index file that is a link to the sentinel (the index-file
 # removers must not reach through it).
 ln -s ../outside9/secret.txt "$base/tree9/index.dat"
+# Tree 10 is removed whole through the shell: a folder link one level down
+# too, as a site folder of the Flash Player would hold it.
+ln -s ../../outside10/folder "$base/tree10/sub/nested-link"
