@@ -53,6 +53,7 @@ protected:
     void InstallPlayers() {
         ASSERT_TRUE(MakeDirectories(folder / "qt"));
         ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kQuickTime, "FolderPath", folder / "qt"));
+        ASSERT_TRUE(MakeDirectories(folder / "sw\\prefs"));
         ASSERT_TRUE(WriteTextFile(folder / "sw\\prefs\\dswmedia.prf", "prefs"));
         ASSERT_TRUE(WriteTextFile(folder / "sw\\prefs\\xtras.prf", "prefs"));
         ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kShockwave, "", folder / "sw\\prefs"));
@@ -116,7 +117,8 @@ TEST_F(MediaPlayersTab, OnlyTheRealPlayerKeysThatExistGoWhenOnlyTheirBoxIsChecke
     ASSERT_TRUE(WriteTextFile(folder / "qt\\QuickTimeFavorites.qtr", std::string(123, 'q')));
     for (int i : {1, 2, 5}) ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kRealPlayer + std::to_string(i), "", "clip.rm"));
     ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, kMediaPlayer, "File0", "C:\\music\\song.wma"));
-    Start("[Settings]\r\nRPRecentFilesCB_Checked=True\r\n");
+    // The three players' boxes start checked.
+    Start("[Settings]\r\nQTRecentFilesCB_Checked=False\r\nWMPRecentFilesCB_Checked=False\r\n");
     PostCommand(ctl::SweepMPHistMNU);
     ASSERT_TRUE(WaitUntil([&] { return Label(ctl::RPRecentFiles) != "Unknown"; }));
     ASSERT_TRUE(WaitUntilIdle(ctl::MPSweepBTN));
