@@ -50,6 +50,7 @@ protected:
                                        std::string("Software\\RealNetworks"), std::string("Software\\BestToolbars"),
                                        std::string("Software\\America Online\\ieToolbar"),
                                        std::string("Software\\AOL\\Deskbar"),
+                                       std::string("Software\\Microsoft\\MediaPlayer\\Player"),
                                        std::string("SOFTWARE\\Microsoft\\Protected Storage System Provider")}) {
             savedKeys.Save(HKEY_CURRENT_USER, key);
             DeleteKeyTree(HKEY_CURRENT_USER, key);
@@ -157,6 +158,21 @@ TEST_F(RegistryItems, AolToolbarAndDeskbarListsThroughTheUserAndItsSidKey) {
         EXPECT_EQ(overwritten[written], kBlankText) << written;
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, toolbar), 0);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, deskbar), 0);
+}
+
+TEST_F(RegistryItems, MediaPlayerFilesAndAddressesAreBlankedBeforeTheyGo) {
+    const std::string files = "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList";
+    const std::string urls = "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList";
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, files, "File0", "C:\\music\\song.wma"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, files, "File1", "C:\\video\\party.wmv"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, urls, "URL0", "mms://stream.example.org/news"));
+    EXPECT_EQ(WMPRecentFilesItem(false, hooks), 3);
+    EXPECT_TRUE(overwritten.empty());
+    EXPECT_EQ(WMPRecentFilesItem(true, hooks), 3);
+    for (const std::string& written : {files + "|File0", files + "|File1", urls + "|URL0"})
+        EXPECT_EQ(overwritten[written], kBlankText) << written;
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, files), 0);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, urls), 0);
 }
 
 TEST_F(RegistryItems, RecentDocsValuesOfOtherTypesAndSubkeys) {
