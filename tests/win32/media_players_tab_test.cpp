@@ -153,5 +153,39 @@ TEST_F(MediaPlayersTab, ASweepClickedWhileTheAnalysisWalksRunIsIgnored) {
     EXPECT_TRUE(FileExists(folder / "sw\\prefs\\xtras.prf"));
 }
 
+// The Flash Player folder lies in the user's profile on the NT family and
+// below the Windows folder on the 95 family; Sweep All reaches the tab in
+// both.
+class MediaPlayersFamilies : public MediaPlayersTab, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        MediaPlayersTab::SetUp();
+        RunAs(GetParam());
+        if (std::string(GetParam()) != "win98") return;
+        char windows[MAX_PATH] = {};
+        ASSERT_GT(::GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+        flash = std::string(windows) + "\\Application Data\\Macromedia\\Flash Player\\";
+        ASSERT_FALSE(FileExists(flash)) << "the Flash Player folder must be the test's own";
+    }
+};
+
+TEST_P(MediaPlayersFamilies, SweepAllSweepsEveryPlayer) {
+    PlantFlash();
+    InstallPlayers();
+    ASSERT_TRUE(WriteTextFile(folder / "qt\\QuickTimeFavorites.qtr", std::string(40, 'q')));
+    Start("[Settings]\r\nMPAllCB_Checked=True\r\n" + KeepList());
+    ASSERT_TRUE(ClickAndWait(ctl::SweepAllBTN));
+    ASSERT_TRUE(WaitUntilIdle(ctl::MPSweepBTN));
+    EXPECT_EQ(Label(ctl::QTRecentFiles), "40 bytes deleted.");
+    EXPECT_EQ(Label(ctl::FlashSO), "Files deleted.");
+    EXPECT_EQ(Label(ctl::Shockwave), "2 file(s) deleted.");
+    EXPECT_EQ(ReadTextFile(so + "kept.example.org\\game\\score.sol"), "shared object");
+    EXPECT_FALSE(FileExists(so + "gone.example.com"));
+    EXPECT_FALSE(FileExists(flash + "macromedia.com"));
+    EXPECT_FALSE(FileExists(folder / "sw\\prefs\\xtras.prf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, MediaPlayersFamilies, ::testing::Values("win98", "winxp"));
+
 }  // namespace
 }  // namespace tarnwell::testing
