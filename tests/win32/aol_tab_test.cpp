@@ -132,22 +132,12 @@ TEST_F(AolTab, PickingTheFolderAboveOrganizeStoresOrganizeAndListsItsUsers) {
     Start("[Settings]\r\n");
     ASSERT_TRUE(WaitUntil([&] { return program->Text(ctl::AOLProfileCombo) == "demosurfer"; }));
 
-    ::PostMessageA(program->Control(ctl::AOLPathEditBTN), BM_CLICK, 0, 0);
-    HWND picker = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (picker = FolderPicker()) != nullptr; }));
-    const HWND tree = ::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr);
-    HTREEITEM testFolder = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        const HTREEITEM current = TreeView_GetSelection(tree);
-        const HTREEITEM aol = current ? TreeView_GetParent(tree, current) : nullptr;
-        testFolder = aol ? TreeView_GetParent(tree, aol) : nullptr;
-        return testFolder != nullptr;
-    }));
     // The test's folder holds two folders, "aol" and "aol2", in that order.
-    const HTREEITEM aol2 = TreeView_GetNextSibling(tree, TreeView_GetChild(tree, testFolder));
-    ASSERT_NE(aol2, nullptr);
-    TreeView_SelectItem(tree, aol2);
-    ::PostMessageA(picker, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PickInFolderPicker(program->Control(ctl::AOLPathEditBTN), [](HWND tree, HTREEITEM opened) {
+        const HTREEITEM aol = TreeView_GetParent(tree, opened);
+        const HTREEITEM testFolder = aol ? TreeView_GetParent(tree, aol) : nullptr;
+        return testFolder ? TreeView_GetNextSibling(tree, TreeView_GetChild(tree, testFolder)) : nullptr;
+    }));
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (question = MessageBoxWith("Confirm", "AOL")) != nullptr; }));
     EXPECT_EQ(BoxText(question),

@@ -271,19 +271,8 @@ TEST_F(MozillaTabs, ASweepAskedForWhileTheTabIsBusyIsIgnored) {
 class ProfilePathEdit : public MozillaTabs {
 protected:
     void PickFirstSubfolder() {
-        ::PostMessageA(program->Control(ctl::FFPathEditBTN), BM_CLICK, 0, 0);
-        HWND picker = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (picker = FolderPicker()) != nullptr; })) << "no folder dialog";
-        const HWND tree = ::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr);
-        HTREEITEM current = nullptr, child = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            current = TreeView_GetSelection(tree);
-            if (!current) return false;
-            TreeView_Expand(tree, current, TVE_EXPAND);
-            return (child = TreeView_GetChild(tree, current)) != nullptr;
-        })) << "the dialog did not open on the current root";
-        TreeView_SelectItem(tree, child);
-        ::PostMessageA(picker, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(PickInFolderPicker(program->Control(ctl::FFPathEditBTN), FirstSubfolder))
+            << "the dialog did not open on the current root";
     }
     HWND Question() {
         HWND box = nullptr;

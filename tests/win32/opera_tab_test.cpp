@@ -95,18 +95,7 @@ TEST_F(OperaTab, TheTrayItemSweepsAndAPickedFolderTakesOver) {
 
     // The picker opens on the current profile; the test steps into its
     // only sub-folder that sorts first, "cache4", and confirms.
-    ::PostMessageA(program->Control(ctl::OPPathEditBTN), BM_CLICK, 0, 0);
-    HWND picker = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (picker = FolderPicker()) != nullptr; }));
-    const HWND tree = ::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr);
-    HTREEITEM child = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        const HTREEITEM current = TreeView_GetSelection(tree);
-        if (current) TreeView_Expand(tree, current, TVE_EXPAND);
-        return current && (child = TreeView_GetChild(tree, current)) != nullptr;
-    }));
-    TreeView_SelectItem(tree, child);
-    ::PostMessageA(picker, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PickInFolderPicker(program->Control(ctl::OPPathEditBTN), FirstSubfolder));
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (question = MessageBoxWith("Confirm", "Opera")) != nullptr; }));
     EXPECT_EQ(BoxText(question),

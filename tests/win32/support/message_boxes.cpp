@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "tests/win32/support/message_pump.h"
+
 namespace tarnwell::testing {
 
 namespace {
@@ -48,6 +50,27 @@ std::string BoxText(HWND box) {
 
 HWND FolderPicker() {
     return VisibleDialog([](HWND dialog) { return ::FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr) != nullptr; });
+}
+
+bool PickInFolderPicker(HWND button, const std::function<HTREEITEM(HWND tree, HTREEITEM opened)>& choose) {
+    ::PostMessageA(button, BM_CLICK, 0, 0);
+    HWND picker = nullptr;
+    if (!WaitUntil([&] { return (picker = FolderPicker()) != nullptr; })) return false;
+    const HWND tree = ::FindWindowExA(picker, nullptr, "SysTreeView32", nullptr);
+    HTREEITEM chosen = nullptr;
+    if (!WaitUntil([&] {
+            const HTREEITEM opened = TreeView_GetSelection(tree);
+            return opened && (chosen = choose(tree, opened)) != nullptr;
+        }))
+        return false;
+    TreeView_SelectItem(tree, chosen);
+    ::PostMessageA(picker, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
+HTREEITEM FirstSubfolder(HWND tree, HTREEITEM item) {
+    TreeView_Expand(tree, item, TVE_EXPAND);
+    return TreeView_GetChild(tree, item);
 }
 
 HWND ShownCookieKeeper() {
