@@ -106,11 +106,35 @@ std::optional<NormalPath> Normalize(std::string_view path) {
     return normal;
 }
 
-// Whether `folder` (no root) is `inner` or one of the folders it lies in.
-bool EqualsOrContains(const std::string& folder, const std::string& inner) {
-    if (inner.size() < folder.size()) return false;
-    if (!SameNoCase(std::string_view(inner).substr(0, folder.size()), folder)) return false;
-    return inner.size() == folder.size() || inner[folder.size()] == '\\';
+// IsKept when `folder` (no root) is `inner`, HoldsKept when `inner` lies
+// in it, none otherwise.
+std::optional<FolderRefusal::Reason> Containment(const std::string& folder, const std::string& inner) {
+    if (inner.size() < folder.size()) return std::nullopt;
+    if (!SameNoCase(std::string_view(inner).substr(0, folder.size()), folder)) return std::nullopt;
+    if (inner.size() == folder.size()) return FolderRefusal::Reason::IsKept;
+    if (inner[folder.size()] == '\\') return FolderRefusal::Reason::HoldsKept;
+    return std::nullopt;
+}
+
+// A protected folder given by its path alone counts as the Windows folder:
+// only its being matched matters to MayDestroyBelow.
+std::string_view PathOf(const std::string& folder) { return folder; }
+std::string_view PathOf(const ProtectedFolder& folder) { return folder.path; }
+KeptFolder KindOf(const std::string&) { return KeptFolder::Windows; }
+KeptFolder KindOf(const ProtectedFolder& folder) { return folder.kind; }
+
+template <typename Folder>
+std::optional<FolderRefusal> FirstRefusal(std::string_view folder, std::span<const Folder> kept) {
+    const auto normal = Normalize(folder);
+    if (!normal) return FolderRefusal{FolderRefusal::Reason::NotFullPath};
+    if (normal->IsRoot()) return FolderRefusal{FolderRefusal::Reason::WholeDrive};
+    for (const Folder& protectedFolder : kept) {
+        const auto protectedNormal = Normalize(PathOf(protectedFolder));
+        if (!protectedNormal) continue;
+        if (const auto reason = Containment(normal->text, protectedNormal->text))
+            return FolderRefusal{*reason, KindOf(protectedFolder)};
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -122,13 +146,11 @@ std::optional<std::string> NormalizeAbsolutePath(std::string_view path) {
 }
 
 bool MayDestroyBelow(std::string_view folder, std::span<const std::string> protectedFolders) {
-    const auto normal = Normalize(folder);
-    if (!normal || normal->IsRoot()) return false;
-    for (const std::string& kept : protectedFolders) {
-        const auto protectedNormal = Normalize(kept);
-        if (protectedNormal && EqualsOrContains(normal->text, protectedNormal->text)) return false;
-    }
-    return true;
+    return !FirstRefusal(folder, protectedFolders);
+}
+
+std::optional<FolderRefusal> RefusalBelow(std::string_view folder, std::span<const ProtectedFolder> kept) {
+    return FirstRefusal(folder, kept);
 }
 
 }  // namespace tarnwell

@@ -35,4 +35,25 @@ std::optional<std::string> NormalizeAbsolutePath(std::string_view path);
 // is empty or not an accepted absolute path protects nothing.
 bool MayDestroyBelow(std::string_view folder, std::span<const std::string> protectedFolders);
 
+// The folders a recursive removal must never start on or above, by kind.
+enum class KeptFolder { Windows, System, ProgramFiles, Profile };
+struct ProtectedFolder {
+    std::string path;
+    KeptFolder kind;
+};
+
+// Why a walk may not destroy everything below a folder.
+struct FolderRefusal {
+    enum class Reason { NotFullPath, WholeDrive, IsKept, HoldsKept };
+    Reason reason;
+    KeptFolder kept = KeptFolder::Windows;  // for IsKept and HoldsKept: the first protected folder matched
+};
+
+// The same rule as MayDestroyBelow, telling why: none where it allows the
+// walk; otherwise NotFullPath for what NormalizeAbsolutePath refuses,
+// WholeDrive for a drive or share root, IsKept for a protected folder
+// itself and HoldsKept for a folder that contains one, naming the kind of
+// the first of `kept` that matched.
+std::optional<FolderRefusal> RefusalBelow(std::string_view folder, std::span<const ProtectedFolder> kept);
+
 }  // namespace tarnwell

@@ -155,29 +155,30 @@ std::optional<Resolved> Resolve(const std::string& location) {
 }  // namespace
 
 TFolderGuard::TFolderGuard(const std::string& profileRoot) {
-    if (auto windows = SystemFolder(::GetWindowsDirectoryA)) Protect(*windows);
-    if (auto shared = SharedWindowsFolder()) Protect(*shared);
-    if (auto system = SystemFolder(::GetSystemDirectoryA)) Protect(*system);
+    if (auto windows = SystemFolder(::GetWindowsDirectoryA)) Protect(*windows, KeptFolder::Windows);
+    if (auto shared = SharedWindowsFolder()) Protect(*shared, KeptFolder::Windows);
+    if (auto system = SystemFolder(::GetSystemDirectoryA)) Protect(*system, KeptFolder::System);
     for (const char* value : kProgramFilesValues)
-        if (auto programs = MachineFolderValue(value)) Protect(*programs);
-    Protect(profileRoot);
+        if (auto programs = MachineFolderValue(value)) Protect(*programs, KeptFolder::ProgramFiles);
+    Protect(profileRoot, KeptFolder::Profile);
 }
 
 // Each spelling is kept: the portable rule ignores one that is no
 // absolute path, and a short one still counts where expansion fails.
-void TFolderGuard::Protect(const std::string& folder) {
+void TFolderGuard::Protect(const std::string& folder, KeptFolder kind) {
     if (folder.empty()) return;
-    protected_.push_back(folder);
+    protected_.push_back({folder, kind});
     if (const auto resolved = Resolve(folder)) {
-        protected_.push_back(resolved->full);
-        protected_.push_back(resolved->longForm);
+        protected_.push_back({resolved->full, kind});
+        protected_.push_back({resolved->longForm, kind});
     }
 }
 
-bool TFolderGuard::MayDestroyBelow(const std::string& folder) const {
+std::optional<FolderRefusal> TFolderGuard::RefusalBelow(const std::string& folder) const {
     const auto resolved = Resolve(folder);
-    return resolved && tarnwell::MayDestroyBelow(resolved->full, protected_) &&
-           tarnwell::MayDestroyBelow(resolved->longForm, protected_);
+    if (!resolved) return FolderRefusal{FolderRefusal::Reason::NotFullPath};
+    if (auto refusal = tarnwell::RefusalBelow(resolved->full, protected_)) return refusal;
+    return tarnwell::RefusalBelow(resolved->longForm, protected_);
 }
 
 }  // namespace tarnwell

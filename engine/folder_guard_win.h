@@ -3,8 +3,11 @@
 // or above, and the check of a location against them. The rule itself is
 // portable (engine/folder_guard.h); this side finds the folders and
 // resolves a location the way the walk will read it.
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "engine/folder_guard.h"
 
 namespace tarnwell {
 
@@ -24,15 +27,21 @@ public:
     // current drive and folder), and short (8.3) names in it are expanded;
     // a location that cannot be resolved, a root, a protected folder or a
     // folder that contains one is refused.
-    bool MayDestroyBelow(const std::string& folder) const;
+    bool MayDestroyBelow(const std::string& folder) const { return !RefusalBelow(folder); }
 
-    // The protected folders as collected, for diagnostics and tests.
-    const std::vector<std::string>& ProtectedFolders() const { return protected_; }
+    // Why MayDestroyBelow refuses `folder`: NotFullPath where it cannot be
+    // resolved, else what the portable rule says of its full form or,
+    // failing that, of its long form; none where it allows the walk.
+    std::optional<FolderRefusal> RefusalBelow(const std::string& folder) const;
+
+    // The protected folders as collected, with their kinds, for the
+    // refusal texts, diagnostics and tests.
+    const std::vector<ProtectedFolder>& ProtectedFolders() const { return protected_; }
 
 private:
-    void Protect(const std::string& folder);
+    void Protect(const std::string& folder, KeptFolder kind);
 
-    std::vector<std::string> protected_;
+    std::vector<ProtectedFolder> protected_;
 };
 
 }  // namespace tarnwell

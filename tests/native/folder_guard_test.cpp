@@ -139,5 +139,64 @@ TEST(FolderGuard, EmptyOrMalformedProtectedFoldersProtectNothing) {
     EXPECT_FALSE(MayDestroyBelow("C:\\Kept", kept));
 }
 
+const std::vector<ProtectedFolder> kKinds = {
+    {"C:\\WINDOWS", KeptFolder::Windows},
+    {"C:\\WINDOWS\\system32", KeptFolder::System},
+    {"relative", KeptFolder::ProgramFiles},
+    {"C:\\Program Files", KeptFolder::ProgramFiles},
+    {"C:\\Documents and Settings\\alice", KeptFolder::Profile},
+};
+
+TEST(FolderRefusal, NamesTheReasonAndTheFirstProtectedFolderMatched) {
+    using Reason = FolderRefusal::Reason;
+    struct Case {
+        const char* folder;
+        Reason reason;
+        KeptFolder kept;
+    };
+    const Case cases[] = {
+        {"", Reason::NotFullPath, KeptFolder::Windows},
+        {"relative", Reason::NotFullPath, KeptFolder::Windows},
+        {"C:temp", Reason::NotFullPath, KeptFolder::Windows},
+        {"\\\\?\\C:\\Temp", Reason::NotFullPath, KeptFolder::Windows},
+        {"C:", Reason::WholeDrive, KeptFolder::Windows},
+        {"D:\\", Reason::WholeDrive, KeptFolder::Windows},
+        {"C:\\Windows\\..", Reason::WholeDrive, KeptFolder::Windows},
+        {"\\\\server\\share\\", Reason::WholeDrive, KeptFolder::Windows},
+        {"c:/windows/", Reason::IsKept, KeptFolder::Windows},
+        {"C:\\Windows\\System32", Reason::IsKept, KeptFolder::System},
+        {"C:\\Program Files.", Reason::IsKept, KeptFolder::ProgramFiles},
+        {"C:\\Documents and Settings\\ALICE\\", Reason::IsKept, KeptFolder::Profile},
+        {"C:\\Documents and Settings", Reason::HoldsKept, KeptFolder::Profile},
+        {"C:\\Windows\\System32\\..", Reason::IsKept, KeptFolder::Windows},
+    };
+    for (const Case& c : cases) {
+        const auto refusal = RefusalBelow(c.folder, kKinds);
+        ASSERT_TRUE(refusal) << c.folder;
+        EXPECT_EQ(refusal->reason, c.reason) << c.folder;
+        EXPECT_EQ(refusal->kept, c.kept) << c.folder;
+    }
+}
+
+TEST(FolderRefusal, TheFirstMatchInListOrderNamesTheKind) {
+    // The system folder listed first: the Windows folder holds it.
+    const std::vector<ProtectedFolder> systemFirst = {{"C:\\WINDOWS\\system32", KeptFolder::System},
+                                                      {"C:\\WINDOWS", KeptFolder::Windows}};
+    const auto refusal = RefusalBelow("C:\\Windows", systemFirst);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->reason, FolderRefusal::Reason::HoldsKept);
+    EXPECT_EQ(refusal->kept, KeptFolder::System);
+}
+
+TEST(FolderRefusal, NoneWhereMayDestroyBelowAllows) {
+    std::vector<std::string> paths;
+    for (const ProtectedFolder& folder : kKinds) paths.push_back(folder.path);
+    for (const char* folder : {"C:\\Windows\\Temp", "C:\\Windows2", "C:\\Documents and Settings\\bob",
+                               "\\\\server\\share\\Temp", "C:\\Program Files Old", "C:\\Windows", "C:\\", "x"}) {
+        EXPECT_EQ(!RefusalBelow(folder, kKinds), MayDestroyBelow(folder, paths)) << folder;
+    }
+    EXPECT_FALSE(RefusalBelow("C:\\Windows\\Temp", kKinds));
+}
+
 }  // namespace
 }  // namespace tarnwell

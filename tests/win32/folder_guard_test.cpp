@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/known_locations.h"
 #include "app/os_flags.h"
@@ -159,8 +160,46 @@ TEST_F(FolderGuardTest, ResolvesRelativeLocationsAgainstTheCurrentFolder) {
 
 TEST_F(FolderGuardTest, CollectsEachProtectedFolder) {
     const auto& kept = guard.ProtectedFolders();
-    for (const std::string& folder : {WindowsFolder(), SystemFolder(), ProgramFiles(), ProfileRoot()})
-        EXPECT_NE(std::find(kept.begin(), kept.end(), folder), kept.end()) << folder;
+    const std::pair<std::string, KeptFolder> expected[] = {{WindowsFolder(), KeptFolder::Windows},
+                                                           {SystemFolder(), KeptFolder::System},
+                                                           {ProgramFiles(), KeptFolder::ProgramFiles},
+                                                           {ProfileRoot(), KeptFolder::Profile}};
+    for (const auto& [folder, kind] : expected) {
+        const auto found = std::find_if(kept.begin(), kept.end(),
+                                        [&](const ProtectedFolder& entry) { return entry.path == folder; });
+        ASSERT_NE(found, kept.end()) << folder;
+        EXPECT_EQ(found->kind, kind) << folder;
+    }
+}
+
+TEST_F(FolderGuardTest, RefusalsNameTheReasonAndTheKind) {
+    using Reason = FolderRefusal::Reason;
+    struct Case {
+        std::string folder;
+        Reason reason;
+        KeptFolder kept;
+    };
+    // The Windows folder's parent is its drive's root where it lies there.
+    const bool windowsAtRoot = WindowsFolder().find_last_of('\\') == 2;
+    const Case cases[] = {
+        {WindowsFolder(), Reason::IsKept, KeptFolder::Windows},
+        {WindowsFolder() + "\\..", windowsAtRoot ? Reason::WholeDrive : Reason::HoldsKept, KeptFolder::Windows},
+        {SystemFolder(), Reason::IsKept, KeptFolder::System},
+        {ProgramFiles() + "\\", Reason::IsKept, KeptFolder::ProgramFiles},
+        {ProfileRoot(), Reason::IsKept, KeptFolder::Profile},
+        {ProfileRoot() + "\\..", Reason::HoldsKept, KeptFolder::Profile},
+        {"C:\\", Reason::WholeDrive, KeptFolder::Windows},
+        {"", Reason::NotFullPath, KeptFolder::Windows},
+        {"C:\\*", Reason::NotFullPath, KeptFolder::Windows},
+    };
+    for (const Case& c : cases) {
+        const auto refusal = guard.RefusalBelow(c.folder);
+        ASSERT_TRUE(refusal) << c.folder;
+        EXPECT_EQ(refusal->reason, c.reason) << c.folder;
+        EXPECT_EQ(refusal->kept, c.kept) << c.folder;
+    }
+    TempFolder temp;
+    EXPECT_FALSE(guard.RefusalBelow(temp.Path()));
 }
 
 TEST(TempDir, EmptyWhenTheTemporaryPathDoesNotFit) {
