@@ -42,11 +42,14 @@ std::string WithoutTrailingBackslash(std::string text) {
     return text;
 }
 
-std::string ExpandPathMacros(std::string_view path, std::string_view profileRoot, std::string_view userName) {
+std::string ExpandMacros(std::string_view path, std::string_view profileRoot, std::string_view userName) {
     const std::string_view drive = profileRoot.substr(0, 2);
-    std::string result = ReplaceAllNoCase(path, "%DRIVE%", drive);
-    result = ReplaceAllNoCase(result, "%USERNAME%", userName);
-    return WithTrailingBackslash(std::move(result));
+    const std::string result = ReplaceAllNoCase(path, "%DRIVE%", drive);
+    return ReplaceAllNoCase(result, "%USERNAME%", userName);
+}
+
+std::string ExpandPathMacros(std::string_view path, std::string_view profileRoot, std::string_view userName) {
+    return WithTrailingBackslash(ExpandMacros(path, profileRoot, userName));
 }
 
 }  // namespace tarnwell

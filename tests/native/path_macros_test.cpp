@@ -27,5 +27,11 @@ TEST(ExpandPathMacros, EmptyUserNameAndPartialMacros) {
     EXPECT_EQ(ExpandPathMacros("%DRIVE\\%USER%", "C:", "u"), "%DRIVE\\%USER%\\");
 }
 
+TEST(ExpandMacros, AddsNoBackslash) {
+    EXPECT_EQ(ExpandMacros("%Drive%\\Logs\\%USERNAME%.log", "D:\\Profiles\\bo", "bo"), "D:\\Logs\\bo.log");
+    EXPECT_EQ(ExpandMacros("%DRIVE%", "C:\\WINDOWS", "u"), "C:");
+    EXPECT_EQ(ExpandMacros("", "C:\\WINDOWS", "u"), "");
+}
+
 }  // namespace
 }  // namespace tarnwell
