@@ -42,6 +42,9 @@ std::string WithoutQuotes(std::string value) {
     return quoted ? value.substr(1, value.size() - 2) : value;
 }
 
+// The value of a key line as a reader gets it.
+std::string ReadValue(const Entry& entry) { return WithoutQuotes(entry.value); }
+
 std::string OneLine(std::string text) {
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
@@ -65,7 +68,7 @@ std::string IniText::Serialize() const {
     return text;
 }
 
-std::vector<IniText::Range> IniText::Sections(std::string_view section) const {
+std::vector<IniText::Range> IniText::RangesNamed(std::string_view section) const {
     std::vector<Range> ranges;
     const std::string wanted = TrimBlanks(section);
     for (size_t i = 0; i < lines_.size(); ++i) {
@@ -86,21 +89,34 @@ size_t IniText::InsertionPoint(const Range& range) const {
 }
 
 std::optional<std::string> IniText::Get(std::string_view section, std::string_view key) const {
-    const auto ranges = Sections(section);
+    const auto ranges = RangesNamed(section);
     if (ranges.empty()) return std::nullopt;
     const std::string wanted = TrimBlanks(key);
     for (size_t i = ranges.front().header + 1; i < ranges.front().end; ++i) {
         const auto entry = EntryOf(lines_[i]);
-        if (entry && EqualNoCase(entry->name, wanted)) return WithoutQuotes(entry->value);
+        if (entry && EqualNoCase(entry->name, wanted)) return ReadValue(*entry);
     }
     return std::nullopt;
 }
 
-bool IniText::HasSection(std::string_view section) const { return !Sections(section).empty(); }
+bool IniText::HasSection(std::string_view section) const { return !RangesNamed(section).empty(); }
+
+// Lines before the first header belong to no section and are passed over.
+std::vector<IniSection> IniText::Sections() const {
+    std::vector<IniSection> sections;
+    for (const std::string& line : lines_) {
+        if (auto name = HeaderName(line)) {
+            sections.push_back({std::move(*name), {}});
+        } else if (const auto entry = EntryOf(line); entry && !sections.empty()) {
+            sections.back().keys.emplace_back(entry->name, ReadValue(*entry));
+        }
+    }
+    return sections;
+}
 
 void IniText::Set(std::string_view section, const IniKeys& keys) {
     if (keys.empty()) return;
-    auto ranges = Sections(section);
+    auto ranges = RangesNamed(section);
     if (ranges.empty()) {
         lines_.push_back("[" + OneLine(TrimBlanks(section)) + "]");
         ranges.push_back({lines_.size() - 1, lines_.size()});
@@ -123,7 +139,7 @@ void IniText::Set(std::string_view section, const IniKeys& keys) {
 }
 
 void IniText::ReplaceSection(std::string_view section, const IniKeys& keys) {
-    const auto ranges = Sections(section);
+    const auto ranges = RangesNamed(section);
     // The first section's place, counted once the ones before it are gone.
     size_t place = lines_.size();
     for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {

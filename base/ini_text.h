@@ -15,6 +15,11 @@ namespace tarnwell {
 
 using IniKeys = std::vector<std::pair<std::string, std::string>>;
 
+struct IniSection {
+    std::string name;
+    IniKeys keys;  // every key line, in order, as Get reads it
+};
+
 class IniText {
 public:
     // Lines end with CRLF or LF; a last line without either counts too.
@@ -26,6 +31,10 @@ public:
     // without the pair of single or double quotes that may enclose it.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     bool HasSection(std::string_view section) const;
+    // Every section in file order, each on its own even where a name
+    // repeats, with its keys in order: names and values read as Get reads
+    // them, repeated key names kept (the first is the one Get gives).
+    std::vector<IniSection> Sections() const;
 
     // Each key replaces the line of its first occurrence in the section, or
     // is added after the section's last entry; a missing section is added at
@@ -40,7 +49,7 @@ private:
     struct Range {
         size_t header, end;  // the header line and the line after the section's last
     };
-    std::vector<Range> Sections(std::string_view section) const;
+    std::vector<Range> RangesNamed(std::string_view section) const;
     size_t InsertionPoint(const Range& range) const;
 
     std::vector<std::string> lines_;

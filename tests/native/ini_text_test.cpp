@@ -81,5 +81,33 @@ TEST(IniText, ReplacingAMissingSectionAddsItAtTheEnd) {
     EXPECT_EQ(ini.Serialize(), "[Settings]\r\nA=1\r\n[L]\r\nCount=0\r\n");
 }
 
+TEST(IniText, SectionsListEverySectionInFileOrder) {
+    const IniText ini = IniText::Parse(
+        "Loose=before any section\r\n"
+        "[ First ]\r\n; comment\r\n\r\n A = \"x y\" \r\nB\r\na=2\r\n"
+        "[Empty]\r\n"
+        "[first]\r\nC='z'\r\n[Unclosed\r\n");
+    const std::vector<IniSection> expected = {
+        {"First", {{"A", "x y"}, {"B", ""}, {"a", "2"}}},
+        {"Empty", {}},
+        {"first", {{"C", "z"}, {"[Unclosed", ""}}},
+    };
+    const std::vector<IniSection> sections = ini.Sections();
+    ASSERT_EQ(sections.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(sections[i].name, expected[i].name) << i;
+        EXPECT_EQ(sections[i].keys, expected[i].keys) << i;
+    }
+    EXPECT_TRUE(IniText::Parse("no sections\r\nA=1\r\n").Sections().empty());
+}
+
+TEST(IniText, SectionsReadValuesAsGetDoes) {
+    const IniText ini = IniText::Parse("[S]\r\nA= \"q\" \r\nB='w\r\nC=\"\r\n\tD\t=\t'' \r\n");
+    const auto sections = ini.Sections();
+    ASSERT_EQ(sections.size(), 1u);
+    for (const auto& [name, value] : sections[0].keys) EXPECT_EQ(ini.Get("S", name), value) << name;
+    EXPECT_EQ(sections[0].keys.size(), 4u);
+}
+
 }  // namespace
 }  // namespace tarnwell
