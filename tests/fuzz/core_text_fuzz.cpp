@@ -15,6 +15,7 @@
 #include "base/ini_text.h"
 #include "cookiekeep/keep_list.h"
 #include "base/setting_value.h"
+#include "categories/plugin_definition.h"
 #include "engine/folder_guard.h"
 #include "engine/mask.h"
 #include "resident/index_list.h"
@@ -56,6 +57,12 @@ void CheckIniText(std::string_view text, std::string_view names, std::string_vie
     const tarnwell::IniText parsed = tarnwell::IniText::Parse(text);
     const std::string once = parsed.Serialize();
     if (tarnwell::IniText::Parse(once).Serialize() != once) std::abort();
+    // The section list reads the first section's first key as Get does.
+    const std::vector<tarnwell::IniSection> sections = parsed.Sections();
+    if (!sections.empty() && !sections.front().keys.empty()) {
+        const auto& [firstKey, firstValue] = sections.front().keys.front();
+        if (parsed.Get(sections.front().name, firstKey) != firstValue) std::abort();
+    }
     const std::string section = NameFrom(names.substr(0, names.size() / 2), "S");
     const std::string key = NameFrom(names.substr(names.size() / 2), "K");
     const std::string other = section + "x";
@@ -75,6 +82,51 @@ void CheckIniText(std::string_view text, std::string_view names, std::string_vie
     if (replaced.Get(section, key) != expected || replaced.Get(other, key) != parsed.Get(other, key)) std::abort();
     replaced.ReplaceSection(section, {});
     if (replaced.HasSection(section) || replaced.Get(other, key) != parsed.Get(other, key)) std::abort();
+}
+
+const std::vector<tarnwell::ProtectedFolder> kKeptFolders = {
+    {"C:\\Windows", tarnwell::KeptFolder::Windows},
+    {"C:\\Windows\\System32", tarnwell::KeptFolder::System},
+    {"C:\\Program Files", tarnwell::KeptFolder::ProgramFiles},
+    {"C:\\Documents and Settings\\alice", tarnwell::KeptFolder::Profile},
+};
+
+bool IsPathEntry(const tarnwell::PluginEntry& entry) {
+    return entry.type == tarnwell::PluginEntryType::Directory || entry.type == tarnwell::PluginEntryType::File;
+}
+
+// A definition's entries: a folder ends in "\" unless it is empty; an
+// entry its text does not refuse holds no "%" and, for a folder or file, a
+// full path; the refusal an entry carries is its text's, and the whole
+// check starts with it; a folder the whole check lets run may be destroyed
+// below by the guard's own rule.
+void CheckPluginEntries(std::string_view text, const tarnwell::PluginMacros& macros) {
+    std::vector<std::string> keptPaths;
+    for (const auto& folder : kKeptFolders) keptPaths.push_back(folder.path);
+    for (const tarnwell::PluginEntry& entry : tarnwell::ReadPluginDefinition(text, macros)) {
+        const bool isDirectory = entry.type == tarnwell::PluginEntryType::Directory;
+        if (isDirectory && !entry.path.empty() && entry.path.back() != '\\') std::abort();
+        if (entry.refusal != tarnwell::PluginTextRefusal(entry).value_or("")) std::abort();
+        const auto refusal = tarnwell::PluginPathRefusal(entry, kKeptFolders);
+        if (!entry.refusal.empty() && refusal != entry.refusal) std::abort();
+        if (isDirectory && !refusal && !tarnwell::MayDestroyBelow(entry.path, keptPaths)) std::abort();
+        if (!entry.refusal.empty()) continue;
+        if (entry.path.find('%') != std::string::npos) std::abort();
+        if (IsPathEntry(entry) && !tarnwell::NormalizeAbsolutePath(entry.path)) std::abort();
+        if (!IsPathEntry(entry) && entry.key.find_first_not_of(" \t\\") == std::string::npos) std::abort();
+    }
+}
+
+// The input as a definition of its own, and as the value of each kind of
+// entry, so that every check is reached without the fuzzer having to spell
+// out a section first.
+void CheckPluginDefinition(std::string_view text, std::string_view value) {
+    const tarnwell::PluginMacros macros{"C:\\Documents and Settings\\alice", std::string(value.substr(0, 8))};
+    CheckPluginEntries(text, macros);
+    const std::string line(value);
+    CheckPluginEntries("[E]\nType=Directory\nDirectory=" + line, macros);
+    CheckPluginEntries("[E]\nType=File\nFile=" + line, macros);
+    CheckPluginEntries("[E]\nType=Registry Value\nRoot=HKLM\nKey=" + line, macros);
 }
 
 }  // namespace
@@ -138,5 +190,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tarnwell::ShortcutFromHotKeyWord(tarnwell::HotKeyWordFromShortcut(value & 0xFFFF));
     CheckPopupAndIndexLists(text);
     CheckBrowserFileFilters(text.substr(0, split), text.substr(split));
+    CheckPluginDefinition(text, text.substr(split));
     return 0;
 }
