@@ -36,7 +36,10 @@ NativeClass NativeClassOf(const ControlDecl& decl) {
                         ((decl.flags & F_SORTED) ? LBS_SORT : 0u) | ((decl.flags & F_MULTISELECT) ? LBS_EXTENDEDSEL : 0u),
                     WS_EX_CLIENTEDGE};
         case ControlKind::CheckListBox:
-            return {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+            // Drawn by the program (no border), rows of equal height.
+            return {"LISTBOX",
+                    LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    0};
         default: return {nullptr, 0, 0};
     }
 }
@@ -83,14 +86,7 @@ std::unique_ptr<TControl> Wrap(const ControlDecl& decl, ValueRange range, HWND h
         }
         case ControlKind::ComboBox: return std::make_unique<TComboBox>(hwnd, decl.id);
         case ControlKind::ListBox: return std::make_unique<TListBox>(hwnd, decl.id);
-        case ControlKind::CheckListBox: {
-            ListView_SetExtendedListViewStyle(hwnd, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-            LVCOLUMNA column{};
-            column.mask = LVCF_WIDTH;
-            column.cx = decl.w - 24;
-            ::SendMessageA(hwnd, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-            return std::make_unique<TListView>(hwnd, decl.id);
-        }
+        case ControlKind::CheckListBox: return std::make_unique<TCheckListBox>(hwnd, decl.id);
         case ControlKind::GroupBox: return std::make_unique<TGroupBox>(hwnd, decl.id);
         default: return std::make_unique<TLabel>(hwnd, decl.id);
     }

@@ -35,6 +35,11 @@ public:
         control->HandleCommand(code);
         return true;
     }
+    // WM_DRAWITEM for a control the program draws.
+    bool RouteDrawItem(const DRAWITEMSTRUCT& draw) const {
+        TControl* control = Find(static_cast<int>(draw.CtlID));
+        return control && control->HandleDrawItem(draw);
+    }
     // WM_HSCROLL / WM_VSCROLL from a slider.
     bool RouteScroll(HWND child) const {
         TControl* control = child ? Find(::GetDlgCtrlID(child)) : nullptr;

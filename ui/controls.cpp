@@ -217,11 +217,178 @@ void TListBox::SelectOnly(int index) {
     }
 }
 
+void TListBox::SetItem(int index, std::string_view text) {
+    const LRESULT data = ::SendMessageA(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (data == LB_ERR && index >= ItemCount()) return;
+    const int selected = ItemIndex();
+    const int top = TopIndex();
+    // Redrawing is held back so that the swap of the entry never flickers.
+    ::SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    DeleteItem(index);
+    InsertItem(index, text);
+    ::SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+    if (selected == index) ::SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SetTopIndex(top);
+    ::SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int TListBox::ItemHeight() const { return static_cast<int>(::SendMessageA(hwnd_, LB_GETITEMHEIGHT, 0, 0)); }
+
+void TListBox::SetItemHeight(int height) { ::SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(height)); }
+
+int TListBox::TopIndex() const { return static_cast<int>(::SendMessageA(hwnd_, LB_GETTOPINDEX, 0, 0)); }
+
+void TListBox::SetTopIndex(int index) { ::SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0); }
+
 void TListBox::HandleCommand(int code) {
     if (code == LBN_SELCHANGE) {
         if (OnChange) OnChange();
         if (OnClick) OnClick();
+    } else if (code == LBN_DBLCLK && OnDblClick) {
+        OnDblClick();
     }
+}
+
+namespace {
+constexpr const char* kListProperty = "TListBox";
+}  // namespace
+
+// The subclass is undone at WM_NCDESTROY; a list still subclassed here
+// outlives its wrapper and must not call into it any more.
+TListBox::~TListBox() {
+    if (listProc_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc_));
+        ::RemovePropA(hwnd_, kListProperty);
+    }
+}
+
+void TListBox::WatchInput() {
+    if (listProc_) return;
+    ::SetPropA(hwnd_, kListProperty, this);
+    listProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TListBox::ListProc)));
+}
+
+LRESULT CALLBACK TListBox::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* list = static_cast<TListBox*>(::GetPropA(hwnd, kListProperty));
+    const WNDPROC original = list->listProc_;
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        ::RemovePropA(hwnd, kListProperty);
+        list->listProc_ = nullptr;
+        return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+    }
+    if (list->Intercept(message, wParam, lParam)) return 0;
+    const LRESULT result = ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+    list->AfterMessage(message, wParam, lParam);
+    if (message == WM_KEYDOWN && list->OnKeyPress) list->OnKeyPress();
+    if ((message == WM_VSCROLL || message == WM_MOUSEWHEEL) && list->OnScroll) list->OnScroll();
+    return result;
+}
+
+TCheckListBox::TCheckListBox(HWND hwnd, int id) : TListBox(hwnd, id) {
+    // Room for the check box and the text of the list's font.
+    SetItemHeight(17);
+    WatchInput();
+}
+
+LPARAM TCheckListBox::Flags(int index) const {
+    const LRESULT data = ::SendMessageA(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    return data == LB_ERR ? 0 : static_cast<LPARAM>(data);
+}
+
+void TCheckListBox::SetFlag(int index, LPARAM bit, bool on) {
+    if (index < 0 || index >= ItemCount()) return;
+    const LPARAM flags = Flags(index);
+    const LPARAM changed = on ? (flags | bit) : (flags & ~bit);
+    if (changed == flags) return;
+    ::SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), changed);
+    RECT row;
+    if (::SendMessageA(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) != LB_ERR)
+        ::InvalidateRect(hwnd_, &row, TRUE);
+}
+
+bool TCheckListBox::Checked(int index) const { return (Flags(index) & kCheckedBit) != 0; }
+
+void TCheckListBox::SetChecked(int index, bool checked) { SetFlag(index, kCheckedBit, checked); }
+
+bool TCheckListBox::ItemEnabled(int index) const { return (Flags(index) & kDisabledBit) == 0; }
+
+void TCheckListBox::SetItemEnabled(int index, bool enabled) { SetFlag(index, kDisabledBit, !enabled); }
+
+RECT TCheckListBox::CheckBoxOf(const RECT& row) const {
+    constexpr int kSize = 13;
+    RECT box;
+    box.right = row.right - 2;
+    box.left = box.right - kSize;
+    box.top = row.top + (row.bottom - row.top - kSize) / 2;
+    box.bottom = box.top + kSize;
+    return box;
+}
+
+bool TCheckListBox::InCheckBox(LPARAM point, int& index) const {
+    const LRESULT hit = ::SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, point);
+    if (HIWORD(hit) != 0) return false;  // below the last row
+    index = LOWORD(hit);
+    RECT row;
+    if (::SendMessageA(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) == LB_ERR)
+        return false;
+    const int x = static_cast<short>(LOWORD(point));
+    return x >= CheckBoxOf(row).left - 2;
+}
+
+void TCheckListBox::Toggle(int index) {
+    if (index < 0 || index >= ItemCount() || !ItemEnabled(index) || !Enabled()) return;
+    SetChecked(index, !Checked(index));
+    if (OnClickCheck) OnClickCheck();
+}
+
+bool TCheckListBox::Intercept(UINT message, WPARAM wParam, LPARAM lParam) {
+    int index = -1;
+    if (message == WM_LBUTTONDBLCLK && InCheckBox(lParam, index)) {
+        // A quick second click on the box is a second toggle, not a
+        // double click on the row.
+        Toggle(index);
+        return true;
+    }
+    if (message == WM_CHAR && wParam == ' ') {
+        Toggle(ItemIndex());
+        return true;
+    }
+    return false;
+}
+
+void TCheckListBox::AfterMessage(UINT message, WPARAM, LPARAM lParam) {
+    int index = -1;
+    // The click selects the row as any click does, then its box toggles.
+    if (message == WM_LBUTTONDOWN && InCheckBox(lParam, index)) Toggle(index);
+}
+
+bool TCheckListBox::HandleDrawItem(const DRAWITEMSTRUCT& draw) {
+    if (draw.itemID == static_cast<UINT>(-1)) return true;  // an empty list has nothing to draw
+    const int index = static_cast<int>(draw.itemID);
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    const bool enabled = ItemEnabled(index) && Enabled();
+    RECT row = draw.rcItem;
+    const int background = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+    ::FillRect(draw.hDC, &row, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1)));
+    RECT box = CheckBoxOf(row);
+    UINT state = DFCS_BUTTONCHECK;
+    if (Checked(index)) state |= DFCS_CHECKED;
+    if (!enabled) state |= DFCS_INACTIVE;
+    ::DrawFrameControl(draw.hDC, &box, DFC_BUTTON, state);
+    RECT text = row;
+    text.left += 2;
+    text.right = box.left - 4;
+    const int color = selected ? COLOR_HIGHLIGHTTEXT : (enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+    ::SetBkMode(draw.hDC, TRANSPARENT);
+    ::SetTextColor(draw.hDC, ::GetSysColor(color));
+    const std::string caption = Item(index);
+    ::DrawTextA(draw.hDC, caption.c_str(), -1, &text,
+                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (draw.itemState & ODS_FOCUS) ::DrawFocusRect(draw.hDC, &row);
+    return true;
 }
 
 void TControlSet::WrongControl(int id) {

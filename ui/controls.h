@@ -36,6 +36,8 @@ public:
     // Notifications routed from the parent window.
     virtual void HandleCommand(int /*code*/) {}
     virtual void HandleScroll() {}
+    // WM_DRAWITEM for a control the program draws; true when drawn.
+    virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*draw*/) { return false; }
 
 protected:
     HWND hwnd_;
@@ -154,6 +156,7 @@ public:
 class TListBox : public TControl {
 public:
     using TControl::TControl;
+    ~TListBox() override;
     std::function<void()> OnChange;
     void Clear();
     void AddItem(std::string_view text);
@@ -162,22 +165,73 @@ public:
     std::vector<std::string> Items() const;
     void DeleteItem(int index);
     void InsertItem(int index, std::string_view text);
+    // Replaces the text of an entry, keeping its place and its item data.
+    void SetItem(int index, std::string_view text);
     // The selected entry of a single-selection list, -1 for none.
     int ItemIndex() const;
     bool Selected(int index) const;
     // Selects one entry alone (none for -1).
     void SelectOnly(int index);
+    // The height of every entry, in pixels.
+    int ItemHeight() const;
+    void SetItemHeight(int height);
+    // The entry shown at the top of the list.
+    int TopIndex() const;
+    void SetTopIndex(int index);
     std::function<void()> OnClick;
+    std::function<void()> OnDblClick;
+    // After a key the list has handled, and after its view was scrolled
+    // (scroll bar or wheel): only with WatchInput.
+    std::function<void()> OnKeyPress;
+    std::function<void()> OnScroll;
+    // Subclasses the list so that its keys and scrolling are reported.
+    void WatchInput();
     void HandleCommand(int code) override;
+
+protected:
+    // A message the list gets, before its own procedure; true when it is
+    // handled here and the list must not see it.
+    virtual bool Intercept(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
+    // The same message once the list's own procedure has handled it.
+    virtual void AfterMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
+
+private:
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    WNDPROC listProc_ = nullptr;
+};
+
+// A list whose rows have a check box each, drawn by the program with the
+// box on the right and the text right-aligned against it. A row's mark and
+// whether the user may change it are kept in the row's item data (bit 0
+// checked, bit 1 disabled), so they can be read from outside as well.
+// The user toggles a row by clicking its box or pressing the space bar.
+class TCheckListBox : public TListBox {
+public:
+    TCheckListBox(HWND hwnd, int id);
+    bool Checked(int index) const;
+    // Sets the mark without OnClickCheck, which only the user's toggle fires.
+    void SetChecked(int index, bool checked);
+    bool ItemEnabled(int index) const;
+    void SetItemEnabled(int index, bool enabled);
+    std::function<void()> OnClickCheck;
+    bool HandleDrawItem(const DRAWITEMSTRUCT& draw) override;
+
+    static constexpr LPARAM kCheckedBit = 1;
+    static constexpr LPARAM kDisabledBit = 2;
+
+protected:
+    bool Intercept(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void AfterMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LPARAM Flags(int index) const;
+    void SetFlag(int index, LPARAM bit, bool on);
+    RECT CheckBoxOf(const RECT& row) const;
+    bool InCheckBox(LPARAM point, int& index) const;
+    void Toggle(int index);
 };
 
 class TGroupBox : public TControl {
-public:
-    using TControl::TControl;
-};
-
-// Report-style list view with check boxes (plug-in rows).
-class TListView : public TControl {
 public:
     using TControl::TControl;
 };

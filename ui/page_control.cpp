@@ -25,6 +25,8 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case WM_COMMAND:
             return controls->RouteCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+        case WM_DRAWITEM:
+            return controls->RouteDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_HSCROLL:
         case WM_VSCROLL:
             return controls->RouteScroll(reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
