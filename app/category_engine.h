@@ -83,15 +83,45 @@ struct ItemRoutine {
     std::function<std::string(bool sweep)> run{};
 };
 
-using ItemWork = std::variant<FolderScan, FileList, ItemRoutine>;
+// One part of an item whose parts are only known when it starts.
+using EntryWork = std::variant<FolderScan, FileList, ItemRoutine>;
+
+struct EntryRun {
+    std::vector<EntryWork> entries;
+    // The row's text once every entry has ended (a refusal the user must
+    // see); empty: the text of the entry that ended last.
+    std::string closing;
+};
+
+// An item made of entries read anew each time it starts (a plug-in
+// definition). The entries run side by side, each as an item of its own;
+// the row stays busy until the last of them has ended. A sweep stops
+// starting entries once the row's box is unchecked.
+struct ItemGroup {
+    std::function<EntryRun(bool sweep)> read{};
+};
+
+using ItemWork = std::variant<FolderScan, FileList, ItemRoutine, ItemGroup>;
+
+// A row whose check mark, risk text and busy sign are entries of lists
+// rather than a check box and a label of its own (the plug-in rows).
+struct RowView {
+    std::function<bool()> checked{};
+    // "Sweep them all!": checked and locked, or unchecked and free.
+    std::function<void(bool all)> govern{};
+    std::function<void(std::string_view text)> show{};
+    std::function<void(bool busy)> markBusy{};
+};
 
 struct CategoryRow {
     CategoryRow(int box, int label, ItemWork work, bool inEndCheck = true, int alsoGoverns = 0)
         : box(box), label(label), work(std::move(work)), inEndCheck(inEndCheck), alsoGoverns(alsoGoverns) {}
+    CategoryRow(RowView view, ItemWork work) : box(0), label(0), work(std::move(work)), view(std::move(view)) {}
 
     int box;
     int label;
     ItemWork work;
+    RowView view{};  // used when `box` is 0
     // Rows that always finish before their start returns may stay out of
     // the end check.
     bool inEndCheck = true;
@@ -126,6 +156,10 @@ public:
     TCategory(const TCategory&) = delete;
     TCategory& operator=(const TCategory&) = delete;
 
+    // A row known only once the program has started (a plug-in found in
+    // its folder); rows are added before the first run.
+    void AddRow(CategoryRow row);
+
     void Analyze();
     void Sweep();
     // Sweeps once the running Analyze or Sweep has ended, letting messages
@@ -148,24 +182,38 @@ public:
 
 private:
     struct RowState;
+    struct Walk;
 
     void Start(std::size_t row, bool sweep);
+    void StartGroup(std::size_t row, const ItemGroup& group, bool sweep);
+    void StartEntry(std::size_t row, const EntryWork& work, bool sweep);
     void StartFolderScan(std::size_t row, const FolderScan& scan, bool sweep);
     void StartFileList(std::size_t row, const FileList& list, bool sweep);
-    void FolderScanDone(std::size_t row, std::uint32_t count);
-    void FileFound(std::size_t row, const std::string& name, const std::string& path);
+    void FileFound(Walk& walk, const std::string& name, const std::string& path);
+    void WalkEnded(Walk& walk, std::uint32_t count);
+    void ReleaseEndedWalks();
     std::vector<std::size_t> SweepOrder() const;
 
-    // The category's busy state and its controls.
+    // A row's check mark and risk text, wherever they live.
+    bool RowChecked(std::size_t row) const;
+    void ShowRowText(std::size_t row, std::string_view text);
+
+    // The category's busy state and its controls. A row is busy while any
+    // of its entries runs.
     void LockCategory();
     void StartRiskItem(std::size_t row, std::string_view text);
+    void BeginEntry(std::size_t row);
     void FinishRiskItem(std::size_t row, std::string_view text);
+    void EntryEnded(std::size_t row, std::optional<std::string_view> text);
     void CategoryEndCheck();
     void SetControlsEnabled(bool enabled);
 
     CategoryServices services_;
     CategoryDecl decl_;
     std::vector<std::unique_ptr<RowState>> rows_;
+    // Every folder walk started and not yet released: released only once
+    // the walk has fully ended, never from inside its own end event.
+    std::vector<std::unique_ptr<Walk>> walks_;
     bool starting_ = false;  // inside the loop that starts the rows
 };
 

@@ -7,10 +7,21 @@
 namespace tarnwell {
 
 struct TCategory::RowState {
-    bool busy = false;      // the item runs; its label shows "Analyzing..." or "Deleting..."
-    bool sweeping = false;  // a folder walk started by a sweep: what it reports is destroyed
-    std::unique_ptr<TBaseScanner> scanner;
+    // Entries of the row that run; its label shows "Analyzing..." or
+    // "Deleting..." while a single item runs.
+    int inFlight = 0;
+    std::string closing;  // a group's last word for this run
+};
+
+// One folder walk and what it needs until it has ended: whether it destroys
+// what it reports is decided when it starts, for this walk alone.
+struct TCategory::Walk {
+    std::size_t row = 0;
+    FolderScan scan;
+    bool sweeping = false;
     std::optional<TRemovalRoot> root;  // the sweeping walk's folder, resolved when it started
+    TBaseScanner scanner;
+    bool ended = false;
 };
 
 namespace {
@@ -21,41 +32,29 @@ constexpr const char* kNotFound = "Not Found.";
 
 TCategory::TCategory(CategoryServices services, CategoryDecl decl)
     : services_(std::move(services)), decl_(std::move(decl)) {
-    for (std::size_t row = 0; row < decl_.rows.size(); ++row) {
-        auto state = std::make_unique<RowState>();
-        if (const auto* scan = std::get_if<FolderScan>(&decl_.rows[row].work)) {
-            state->scanner = std::make_unique<TBaseScanner>();
-            TBaseScanner& scanner = *state->scanner;
-            SetUpFolderWalk(scanner);
-            scanner.Files = scan->files;
-            scanner.Recursive = scan->recursive;
-            scanner.OnFileFound = [this, row](const std::string& name, const std::string& path, std::int32_t,
-                                              std::int32_t, double) { FileFound(row, name, path); };
-            scanner.OnProcessDone = [this, row](TBaseScanner&, std::uint32_t count, std::uint32_t) {
-                FolderScanDone(row, count);
-            };
-        }
-        rows_.push_back(std::move(state));
-    }
+    for (std::size_t row = 0; row < decl_.rows.size(); ++row) rows_.push_back(std::make_unique<RowState>());
 }
 
 TCategory::~TCategory() = default;
 
+void TCategory::AddRow(CategoryRow row) {
+    decl_.rows.push_back(std::move(row));
+    rows_.push_back(std::make_unique<RowState>());
+}
+
 bool TCategory::Busy() const {
     if (starting_) return true;
     for (const auto& row : rows_)
-        if (row->busy) return true;
+        if (row->inFlight > 0) return true;
     return false;
 }
 
 void TCategory::Analyze() {
     if (Busy() || (decl_.ready && !decl_.ready())) return;
+    ReleaseEndedWalks();
     starting_ = true;
     if (decl_.analyzeLocks) LockCategory();
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-        StartRiskItem(row, "Analyzing...");
-        Start(row, false);
-    }
+    for (std::size_t row = 0; row < rows_.size(); ++row) Start(row, false);
     starting_ = false;
     CategoryEndCheck();
 }
@@ -63,11 +62,8 @@ void TCategory::Analyze() {
 void TCategory::Sweep() {
     if (Busy() || (decl_.ready && !decl_.ready())) return;
     const std::vector<std::size_t> order = SweepOrder();
-    const auto checked = [this](std::size_t row) {
-        return services_.controls.Get<TCheckBox>(decl_.rows[row].box).Checked();
-    };
     bool anyChecked = false;
-    for (std::size_t row : order) anyChecked = anyChecked || checked(row);
+    for (std::size_t row : order) anyChecked = anyChecked || RowChecked(row);
     if (!anyChecked) {
         if (decl_.emptySweep == EmptySweep::RunEndCheck) {
             LockCategory();
@@ -75,14 +71,12 @@ void TCategory::Sweep() {
         }
         return;
     }
+    ReleaseEndedWalks();
     starting_ = true;
     LockCategory();
     if (decl_.beforeSweep) decl_.beforeSweep();
-    for (std::size_t row : order) {
-        if (!checked(row)) continue;
-        StartRiskItem(row, "Deleting...");
-        Start(row, true);
-    }
+    for (std::size_t row : order)
+        if (RowChecked(row)) Start(row, true);
     starting_ = false;
     CategoryEndCheck();
 }
@@ -104,6 +98,32 @@ std::vector<std::size_t> TCategory::SweepOrder() const {
 
 void TCategory::Start(std::size_t row, bool sweep) {
     const ItemWork& work = decl_.rows[row].work;
+    if (const auto* group = std::get_if<ItemGroup>(&work)) return StartGroup(row, *group, sweep);
+    StartRiskItem(row, sweep ? "Deleting..." : "Analyzing...");
+    if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
+    if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
+    FinishRiskItem(row, std::get<ItemRoutine>(work).run(sweep));
+}
+
+// The row is held busy while its entries start, so that one ending at once
+// cannot end the row before the next has begun.
+void TCategory::StartGroup(std::size_t row, const ItemGroup& group, bool sweep) {
+    EntryRun run = group.read ? group.read(sweep) : EntryRun{};
+    rows_[row]->closing = std::move(run.closing);
+    if (run.entries.empty()) {
+        if (!rows_[row]->closing.empty()) ShowRowText(row, rows_[row]->closing);
+        return;
+    }
+    BeginEntry(row);
+    for (const EntryWork& entry : run.entries) {
+        if (sweep && !RowChecked(row)) break;
+        BeginEntry(row);
+        StartEntry(row, entry, sweep);
+    }
+    EntryEnded(row, std::nullopt);
+}
+
+void TCategory::StartEntry(std::size_t row, const EntryWork& work, bool sweep) {
     if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
     if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
     FinishRiskItem(row, std::get<ItemRoutine>(work).run(sweep));
@@ -121,12 +141,25 @@ void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sw
         FinishRiskItem(row, kNotFound);
         return;
     }
-    RowState& state = *rows_[row];
-    state.sweeping = sweep;
-    if (sweep) state.root.emplace(folder);
-    state.scanner->Directory = folder;
-    if (state.scanner->Execute()) return;  // the item finishes in the walk's end event
-    state.sweeping = false;
+    auto walk = std::make_unique<Walk>();
+    walk->row = row;
+    walk->scan = scan;
+    walk->sweeping = sweep;
+    if (sweep) walk->root.emplace(folder);
+    TBaseScanner& scanner = walk->scanner;
+    SetUpFolderWalk(scanner);
+    scanner.Files = scan.files;
+    scanner.Recursive = scan.recursive;
+    scanner.Directory = folder;
+    Walk* started = walk.get();
+    scanner.OnFileFound = [this, started](const std::string& name, const std::string& path, std::int32_t,
+                                          std::int32_t, double) { FileFound(*started, name, path); };
+    scanner.OnProcessDone = [this, started](TBaseScanner&, std::uint32_t count, std::uint32_t) {
+        WalkEnded(*started, count);
+    };
+    walks_.push_back(std::move(walk));
+    if (scanner.Execute()) return;  // the entry finishes in the walk's end event
+    walks_.pop_back();
     FinishRiskItem(row, kNotFound);
 }
 
@@ -141,31 +174,35 @@ void TCategory::StartFileList(std::size_t row, const FileList& list, bool sweep)
                                    : std::to_string(count) + (sweep ? list.unit.swept : list.unit.analysed));
 }
 
-void TCategory::FileFound(std::size_t row, const std::string& name, const std::string& path) {
-    if (!rows_[row]->sweeping) return;
-    const auto& scan = std::get<FolderScan>(decl_.rows[row].work);
+void TCategory::FileFound(Walk& walk, const std::string& name, const std::string& path) {
+    if (!walk.sweeping) return;
+    const FolderScan& scan = walk.scan;
     if (scan.spare && scan.spare(name)) return;
     const std::string fullName = JoinPath(path, name);
     if (scan.spareAt && scan.spareAt(fullName)) return;
     RemovalContext removal = services_.removal();
-    removal.Root = rows_[row]->root ? &*rows_[row]->root : nullptr;
+    removal.Root = walk.root ? &*walk.root : nullptr;
     SecureDeleteFile(fullName, removal);
 }
 
-void TCategory::FolderScanDone(std::size_t row, std::uint32_t count) {
-    RowState& state = *rows_[row];
-    const bool swept = state.sweeping;
-    state.sweeping = false;
-    const auto& scan = std::get<FolderScan>(decl_.rows[row].work);
+void TCategory::WalkEnded(Walk& walk, std::uint32_t count) {
+    walk.ended = true;
+    const bool swept = walk.sweeping;
+    const FolderScan& scan = walk.scan;
     const long long total = static_cast<long long>(count) + (scan.afterWalk ? scan.afterWalk(swept) : 0);
-    if (swept && scan.sweptText) return FinishRiskItem(row, scan.sweptText);
-    FinishRiskItem(row, std::to_string(total) + (swept ? scan.unit.swept : scan.unit.analysed));
+    if (swept && scan.sweptText) return FinishRiskItem(walk.row, scan.sweptText);
+    FinishRiskItem(walk.row, std::to_string(total) + (swept ? scan.unit.swept : scan.unit.analysed));
+}
+
+// A walk still inside its end event counts as running and stays.
+void TCategory::ReleaseEndedWalks() {
+    std::erase_if(walks_, [](const std::unique_ptr<Walk>& walk) { return walk->ended && !walk->scanner.Running(); });
 }
 
 void TCategory::WaitForFolderScans() {
     WaitWhile([this] {
-        for (const auto& row : rows_)
-            if (row->scanner && row->scanner->Running()) return true;
+        for (const auto& walk : walks_)
+            if (walk->scanner.Running()) return true;
         return false;
     });
 }
@@ -177,15 +214,42 @@ void TCategory::ShowText(int label, std::string_view text) {
 
 void TCategory::LockCategory() { SetControlsEnabled(false); }
 
-// The new text is painted before the item's work begins.
-void TCategory::StartRiskItem(std::size_t row, std::string_view text) {
-    rows_[row]->busy = true;
-    ShowText(decl_.rows[row].label, text);
+bool TCategory::RowChecked(std::size_t row) const {
+    const CategoryRow& decl = decl_.rows[row];
+    if (decl.box == 0) return decl.view.checked && decl.view.checked();
+    return services_.controls.Get<TCheckBox>(decl.box).Checked();
 }
 
-void TCategory::FinishRiskItem(std::size_t row, std::string_view text) {
-    if (TControl* control = services_.controls.Find(decl_.rows[row].label)) control->SetText(text);
-    rows_[row]->busy = false;
+void TCategory::ShowRowText(std::size_t row, std::string_view text) {
+    const CategoryRow& decl = decl_.rows[row];
+    if (decl.box == 0) {
+        if (decl.view.show) decl.view.show(text);
+    } else if (TControl* control = services_.controls.Find(decl.label)) {
+        control->SetText(text);
+    }
+}
+
+// The new text is painted before the item's work begins.
+void TCategory::StartRiskItem(std::size_t row, std::string_view text) {
+    BeginEntry(row);
+    ShowRowText(row, text);
+    ProcessMessages();
+}
+
+void TCategory::BeginEntry(std::size_t row) {
+    if (rows_[row]->inFlight++ == 0 && decl_.rows[row].view.markBusy) decl_.rows[row].view.markBusy(true);
+}
+
+void TCategory::FinishRiskItem(std::size_t row, std::string_view text) { EntryEnded(row, text); }
+
+// Each entry that ends shows its text; the row is done with its last one.
+void TCategory::EntryEnded(std::size_t row, std::optional<std::string_view> text) {
+    RowState& state = *rows_[row];
+    if (text) ShowRowText(row, *text);
+    if (--state.inFlight == 0) {
+        if (!state.closing.empty()) ShowRowText(row, state.closing);
+        if (decl_.rows[row].view.markBusy) decl_.rows[row].view.markBusy(false);
+    }
     CategoryEndCheck();
 }
 
@@ -194,7 +258,8 @@ void TCategory::FinishRiskItem(std::size_t row, std::string_view text) {
 void TCategory::CategoryEndCheck() {
     if (starting_) return;
     for (std::size_t row = 0; row < rows_.size(); ++row)
-        if (decl_.rows[row].inEndCheck && rows_[row]->busy) return;
+        if (decl_.rows[row].inEndCheck && rows_[row]->inFlight > 0) return;
+    ReleaseEndedWalks();
     SetControlsEnabled(true);
 }
 
@@ -208,6 +273,7 @@ void TCategory::SetControlsEnabled(bool enabled) {
 std::vector<int> TCategory::GovernedBoxes() const {
     std::vector<int> boxes;
     for (const CategoryRow& row : decl_.rows) {
+        if (row.box == 0) continue;
         boxes.push_back(row.box);
         if (row.alsoGoverns) boxes.push_back(row.alsoGoverns);
     }
@@ -221,6 +287,8 @@ void TCategory::AllBoxClick() {
         box.SetChecked(all);
         box.SetEnabled(!all);
     }
+    for (const CategoryRow& row : decl_.rows)
+        if (row.box == 0 && row.view.govern) row.view.govern(all);
 }
 
 ItemRoutine RegistryRoutine(std::function<int(bool sweep)> item, const char* sweptSuffix) {

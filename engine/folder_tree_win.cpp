@@ -1,5 +1,7 @@
 #include "engine/folder_tree_win.h"
 
+#include <vector>
+
 #include "base/file_names.h"
 #include "base/handles.h"
 #include "base/win.h"
@@ -52,6 +54,25 @@ bool RemoveFolderTree(const std::string& folder) {
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     ::SHFileOperationA(&operation);
     return !FolderExists(folder);
+}
+
+// The listing is taken whole first: the shell changes the folder while
+// the subfolders go.
+void RemoveSubfolderTrees(const std::string& folder, const std::function<void()>& betweenEntries) {
+    WIN32_FIND_DATAA entry;
+    FindHandle listing(::FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
+    if (!listing) return;
+    std::vector<std::string> subfolders;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) subfolders.push_back(JoinPath(folder, name));
+    } while (::FindNextFileA(listing.get(), &entry));
+    listing.reset();
+    for (const std::string& subfolder : subfolders) {
+        RemoveFolderTree(subfolder);
+        if (betweenEntries) betweenEntries();
+    }
 }
 
 }  // namespace tarnwell

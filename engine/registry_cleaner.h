@@ -18,6 +18,7 @@ enum class CountRule { All, LessOne };
 struct ValueListOptions {
     bool overwrite = true;    // write the blank text before deleting
     bool keepMRUList = false; // "MRUList" is emptied, not deleted
+    bool stringsOnly = false; // overwrite only values that hold a string (REG_SZ)
 };
 
 // Observation points: after every blank-text write, and the message-queue
@@ -39,6 +40,9 @@ public:
                               ValueListOptions subkeyOptions);
     // Keys base1 .. base8 deleted whole; one counted per key present.
     void KeyList(HKEY root, const std::string& base);
+    // One value, counted when present; a sweep blanks it first when it
+    // holds a string (REG_SZ), then deletes it.
+    void SingleValue(HKEY root, const std::string& key, const std::string& value);
     // Adds the data size of "SearchStrings" and deletes it on a sweep.
     void ValueSize(HKEY root, const std::string& key, const std::string& value);
     // Counts the subkeys of `key` and deletes them (with all below) on a sweep.

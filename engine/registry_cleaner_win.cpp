@@ -52,6 +52,13 @@ void WriteString(HKEY key, const std::string& value, const std::string& text) {
                      static_cast<DWORD>(text.size() + 1));
 }
 
+// REG_SZ alone: other kinds keep their type until they are deleted.
+bool HoldsString(HKEY key, const std::string& value) {
+    DWORD type = REG_NONE;
+    return ::RegQueryValueExA(key, value.c_str(), nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+           type == REG_SZ;
+}
+
 }  // namespace
 
 void TRegistryItem::Add(int contribution) {
@@ -74,7 +81,7 @@ int TRegistryItem::PassOverValues(HKEY root, const std::string& keyName, ValueLi
                 WriteString(key.get(), name, "");
                 continue;
             }
-            if (options.overwrite) {
+            if (options.overwrite && (!options.stringsOnly || HoldsString(key.get(), name))) {
                 WriteString(key.get(), name, kBlankText);
                 if (hooks_.ValueOverwritten) hooks_.ValueOverwritten(root, keyName, name);
             }
@@ -91,6 +98,19 @@ int TRegistryItem::PassOverValues(HKEY root, const std::string& keyName, ValueLi
 void TRegistryItem::ValueList(HKEY root, const std::string& key, ValueListOptions options) {
     if (!KeyExists(root, key)) return;
     Add(PassOverValues(root, key, options, nullptr));
+}
+
+void TRegistryItem::SingleValue(HKEY root, const std::string& keyName, const std::string& value) {
+    RegKey key;
+    if (::RegOpenKeyExA(root, keyName.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
+    if (::RegQueryValueExA(key.get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return;
+    ++total_;
+    if (!sweep_) return;
+    if (HoldsString(key.get(), value)) {
+        WriteString(key.get(), value, kBlankText);
+        if (hooks_.ValueOverwritten) hooks_.ValueOverwritten(root, keyName, value);
+    }
+    ::RegDeleteValueA(key.get(), value.c_str());
 }
 
 void TRegistryItem::ValueListWithSubkeys(HKEY root, const std::string& key, ValueListOptions options,
