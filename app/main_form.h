@@ -18,6 +18,7 @@
 #include "categories/media_players_category.h"
 #include "categories/mozilla_categories.h"
 #include "categories/opera_category.h"
+#include "categories/plugins_category.h"
 #include "categories/url_history.h"
 #include "categories/windows_category.h"
 #include "cookiekeep/cookie_keep.h"
@@ -80,6 +81,7 @@ private:
     bool CreateMainWindow();
     void CreateControls();
     void WireEvents();
+    void WirePluginsTab();
 
     // Start-up and shut-down (main_form_lifecycle_win.cpp).
     void FormCreate();
@@ -100,7 +102,7 @@ private:
     // says once that subsystem exists.
     void SeedRandomGenerator();
     void ClearLastPopupTime() { lastKillTick_.reset(); }
-    void FillPluginList() {}
+    void FillPluginList();
     void StartAolProfileDiscovery(const std::string& folder) { aol_->Profiles().Scan(folder); }
     void StartNetscapeProfileDiscovery(const std::string& folder) { netscape_->Profiles().Scan(folder); }
     void StartFireFoxProfileDiscovery(const std::string& folder) { fireFox_->Profiles().Scan(folder); }
@@ -120,8 +122,7 @@ private:
     void OPSweepBTNClick();
     void AOLSweepBTNClick();
     void MPSweepBTNClick();
-    // The Sweep handler of the category still to come finishes at once.
-    void PISweepBTNClick() { TraceSweep("Plugins"); }
+    void PISweepBTNClick();
 
     // Notices (main_form_handlers_win.cpp): nothing in stealth mode or
     // while the tray icon is hidden; a balloon tip on the icon, or on the
@@ -218,6 +219,7 @@ private:
     std::unique_ptr<TOperaCategory> opera_;
     std::unique_ptr<TAolCategory> aol_;
     std::unique_ptr<TMediaPlayersCategory> mediaPlayers_;
+    std::unique_ptr<TPluginsCategory> plugins_;
     std::unique_ptr<TShredder> shredder_;
     std::unique_ptr<TCookieKeep> cookieKeep_;
     std::unique_ptr<TPopForm> popForm_;  // older shells only; until exit

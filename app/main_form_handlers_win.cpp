@@ -38,6 +38,7 @@ void TMainForm::WireEvents() {
     CB(ctl::MPAllCB).OnClick = [this] { mediaPlayers_->Category().AllBoxClick(); };
     controls_.Get<TButton>(ctl::MPAnalyzeBTN).OnClick = [this] { mediaPlayers_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::MPSweepBTN).OnClick = [this] { MPSweepBTNClick(); };
+    WirePluginsTab();
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
@@ -100,6 +101,18 @@ void TMainForm::WireEvents() {
     popupMenu_.SetOnClick(ctl::LaunchTWCPMNU, [this] { LaunchTWCPMNUClick(); });
 }
 
+void TMainForm::WirePluginsTab() {
+    CB(ctl::PAllCB).OnClick = [this] { plugins_->Category().AllBoxClick(); };
+    controls_.Get<TButton>(ctl::PIAnalyzeBTN).OnClick = [this] { plugins_->Category().Analyze(); };
+    controls_.Get<TButton>(ctl::PISweepBTN).OnClick = [this] { PISweepBTNClick(); };
+    auto& names = controls_.Get<TCheckListBox>(ctl::CBList);
+    names.OnClick = names.OnKeyPress = names.OnScroll = [this] { plugins_->FollowNames(); };
+    names.OnDblClick = [this] { plugins_->OpenSelected(); };
+    auto& risks = controls_.Get<TListBox>(ctl::PlugStatusBox);
+    risks.WatchInput();
+    risks.OnClick = risks.OnKeyPress = risks.OnScroll = [this] { plugins_->FollowRisks(); };
+}
+
 void TMainForm::ShutdownMNUClick() {
     const int answer = ::MessageBoxA(
         hwnd_, "Would you like to close Tarnwell (doing so will disable Auto Sweep and the Popup Killer)?",
@@ -144,6 +157,9 @@ void TMainForm::CreateCategories() {
         keeping.kept = cookieKeep_->List(ctl::FlashDstList);
         return keeping;
     });
+    plugins_ = std::make_unique<TPluginsCategory>(
+        services, PluginsTabLists{controls_.Get<TCheckListBox>(ctl::CBList), controls_.Get<TListBox>(ctl::PlugStatusBox),
+                                  controls_.Get<TListBox>(ctl::PlugTagBox)});
     shredder_ = std::make_unique<TShredder>(controls_.Get<TListBox>(ctl::ShredListBox),
                                             controls_.Get<TButton>(ctl::ShredBTN), ShredderDialogs(hwnd_), removal);
 }
@@ -190,6 +206,11 @@ void TMainForm::AOLSweepBTNClick() {
 void TMainForm::MPSweepBTNClick() {
     TraceSweep("Media Players");
     mediaPlayers_->Category().Sweep();
+}
+
+void TMainForm::PISweepBTNClick() {
+    TraceSweep("Plugins");
+    plugins_->Category().Sweep();
 }
 
 void TMainForm::OPSweepBTNClick() {

@@ -74,6 +74,11 @@ void TMainForm::RestoreSettings(const std::string& settingsFile) {
     formStorage_.RestoreFormPlacement(startSettings_);
 }
 
+// Definitions are found once: one added later shows up after a restart.
+void TMainForm::FillPluginList() {
+    if (DirectoryExists(locations_.PluginDir)) plugins_->Load(locations_.PluginDir, *folderGuard_);
+}
+
 void TMainForm::ReportUnreadableSettings(const std::string& settingsFile) const {
     char text[768];
     std::snprintf(text, sizeof text,

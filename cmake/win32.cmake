@@ -21,6 +21,7 @@ add_library(tarnwell_shell STATIC
     categories/media_players_category_win.cpp
     categories/mozilla_categories_win.cpp
     categories/opera_category_win.cpp
+    categories/plugins_category_win.cpp
     categories/browser_items_win.cpp
     categories/profile_chooser_win.cpp
     categories/windows_category_win.cpp

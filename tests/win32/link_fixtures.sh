@@ -6,7 +6,7 @@
 set -euo pipefail
 base="$WINEPREFIX/drive_c/tw-links"
 rm -rf "$base"
-for n in 1 2 3 4 5 6 7 8 9 10; do
+for n in 1 2 3 4 5 6 7 8 9 10 11; do
   mkdir -p "$base/outside$n/folder" "$base/tree$n/sub"
   printf 'sentinel file %s' "$n" > "$base/outside$n/secret.txt"
   printf 'sentinel in folder %s' "$n" > "$base/outside$n/folder/inner.txt"
