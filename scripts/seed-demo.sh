@@ -3,7 +3,8 @@
 # holds traces of every application Tarnwell sweeps: Internet Explorer and its
 # toolbars, Windows itself, the media players, Netscape, FireFox, Opera, AOL,
 # Flash and Shockwave, and the application of the demo plug-in definition
-# (scripts/demo/plugins/Quillpad.ini). After it has run, "Analyze Risk" finds
+# (scripts/demo/plugins/Quillpad.ini) and of the other shipped definitions
+# (today's browsers' caches). After it has run, "Analyze Risk" finds
 # something in every category.
 #
 # Files are written straight into the prefix through its drive folders; the
@@ -701,6 +702,28 @@ seed_plugin_demo() {
 }
 
 # ---------------------------------------------------------------------------
+# Today's browsers, for the shipped plug-in definitions: the caches of
+# Chrome and Edge (default profile) and of Firefox (every profile), where
+# Windows Vista and later keep them. Wine keeps the profile in the same
+# layout, so the definitions find them here as they would there.
+
+seed_current_browsers() {
+    local local_data=$profile/AppData/Local user_data
+    for user_data in "$local_data/Google/Chrome/User Data" "$local_data/Microsoft/Edge/User Data"; do
+        printf 'cached page\n' | put "$user_data/Default/Cache/Cache_Data/f_000001"
+        printf 'cached image\n' | put "$user_data/Default/Cache/Cache_Data/f_000002"
+        printf 'index\n' | put "$user_data/Default/Cache/Cache_Data/index"
+        printf 'compiled script\n' | put "$user_data/Default/Code Cache/js/0a1b2c3d4e5f_0"
+        printf 'shader\n' | put "$user_data/Default/GPUCache/data_0"
+        printf '{"bookmarks": "kept"}\n' | put "$user_data/Default/Bookmarks"
+    done
+    local profiles=$local_data/Mozilla/Firefox/Profiles/k3v9x2qa.default-release
+    printf 'cache entry\n' | put "$profiles/cache2/entries/3F2A1B4C5D6E7F80"
+    printf 'cache index\n' | put "$profiles/cache2/index"
+    printf 'startup cache\n' | put "$profiles/startupCache/startupCache.8.little"
+}
+
+# ---------------------------------------------------------------------------
 # Registry: traces.reg with the user's profile folder and name filled in,
 # imported in one go.
 
@@ -729,6 +752,7 @@ seed_opera
 seed_aol
 seed_flash_shockwave
 seed_plugin_demo
+seed_current_browsers
 import_registry
 touch "$marker"
 echo "seed-demo: demo traces written to $WINEPREFIX (user $user_name)"
