@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the portable text handling that reads outside
-// input (settings values, plug-in paths): nothing may crash, overflow or
+// input (settings values, plug-in paths, the update check's address,
+// response and page): nothing may crash, overflow or
 // read out of bounds, and the documented invariants hold.
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,8 @@
 #include "engine/mask.h"
 #include "resident/index_list.h"
 #include "resident/popup_lists.h"
+#include "update/http_message.h"
+#include "update/update_page.h"
 
 namespace {
 
@@ -167,6 +171,109 @@ void CheckBrowserFileFilters(std::string_view text, std::string_view keepText) {
     if (twin.size() < text.size() || (twin.size() - text.size()) % 15 != 0) std::abort();
 }
 
+namespace {
+
+// What a response reader made of a response given in two pieces.
+struct ResponseReading {
+    int status;
+    bool headersDone, complete, finished;
+    std::string error, body;
+
+    bool operator==(const ResponseReading&) const = default;
+};
+
+// The body never passes its limit and is all the sink was given; the
+// reader answers Finish as its error says.
+ResponseReading ReadResponse(std::string_view text, size_t split) {
+    const tarnwell::HttpResponseReader::Limits limits{512, 16};
+    std::string body;
+    tarnwell::HttpResponseReader reader(limits, [&](std::string_view bytes) {
+        body += bytes;
+        return true;
+    });
+    reader.Feed(text.substr(0, split));
+    if (reader.BodyBytes() > limits.bodyBytes) std::abort();
+    reader.Feed(text.substr(split));
+    const bool finished = reader.Finish();
+    if (reader.BodyBytes() > limits.bodyBytes || reader.BodyBytes() != body.size()) std::abort();
+    if (finished != reader.Error().empty() || (finished && !reader.Complete())) std::abort();
+    if (reader.Complete() && !reader.HeadersDone()) std::abort();
+    return {reader.StatusCode(), reader.HeadersDone(), reader.Complete(), finished, reader.Error(), body};
+}
+
+// However the bytes arrive, the response reads the same; the input is
+// also read as a chunked body and as a body of announced length, so that
+// the fuzzer need not spell out the headers first.
+void CheckHttpResponse(std::string_view text, size_t split) {
+    const std::string_view headerSets[] = {
+        "",
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+        "HTTP/1.0 200 OK\r\nContent-Length: 8\r\n\r\n",
+    };
+    for (std::string_view headers : headerSets) {
+        const std::string response = std::string(headers) + std::string(text);
+        if (ReadResponse(response, response.size()) != ReadResponse(response, headers.size() + split)) std::abort();
+    }
+}
+
+// A parsed address has a host without "/" and a path from "/"; its request
+// holds exactly its own lines, whatever the address and the credentials
+// carry, and ends with the blank line.
+void CheckHttpRequest(std::string_view url, std::string_view proxyText) {
+    const auto parsed = tarnwell::ParseHttpUrl(url);
+    if (!parsed) return;
+    if (parsed->host.empty() || parsed->host.find('/') != std::string::npos || parsed->port == 0) std::abort();
+    if (parsed->path.empty() || parsed->path.front() != '/') std::abort();
+    const std::string credentials(proxyText.substr(0, 16));
+    const tarnwell::HttpProxy proxies[] = {
+        {"", "80", "", ""},
+        {"proxy", std::string(proxyText), credentials, credentials},
+    };
+    for (const tarnwell::HttpProxy& proxy : proxies) {
+        const std::string request = tarnwell::BuildGetRequest(url, *parsed, proxy);
+        size_t lineEnds = 0;
+        for (size_t i = 0; i < request.size(); ++i) {
+            if (request.compare(i, 2, "\r\n") == 0) {
+                ++lineEnds;
+                ++i;
+            } else if (request[i] == '\r' || request[i] == '\n') {
+                std::abort();
+            }
+        }
+        const size_t lines = proxy.host.empty() || credentials.empty() ? 5 : 6;
+        if (lineEnds != lines || !request.ends_with("\r\n\r\n")) std::abort();
+        const auto target = tarnwell::ConnectTarget(*parsed, proxy);
+        if (target && target->second == 0) std::abort();
+    }
+}
+
+// Page values never hold a quote or a line end and stay within the
+// window; a version is never newer than itself, and plain texts are
+// ordered one way only; a date is 0 or a day of the years 1 to 9999.
+void CheckUpdatePage(std::string_view text, std::string_view other) {
+    const tarnwell::UpdatePageValues values = tarnwell::ParseUpdatePage(text, tarnwell::TarnwellTags());
+    for (const std::string* value : {&values.ProductName, &values.ProductReadMe, &values.ProductVersion,
+                                     &values.ProductDateStr, &values.ProductAuthor, &values.DownloadURL})
+        if (value->size() >= 1000 || value->find_first_of("\"\r\n") != std::string::npos) std::abort();
+    if (tarnwell::IsNewerBuildNumber(text, text) || tarnwell::IsNewerSimpleString(text, text)) std::abort();
+    if (tarnwell::IsNewerSimpleString(text, other) && tarnwell::IsNewerSimpleString(other, text)) std::abort();
+    tarnwell::IsNewerBuildNumber(text, other);
+    tarnwell::IsNewerBuildNumber(other, text);
+    const double date = tarnwell::DfsDate(text.substr(0, 32));
+    if (date != static_cast<double>(static_cast<long long>(date)) || date < -693593 || date > 2958465) std::abort();
+}
+
+// Any two 64-bit numbers: the percentage stays within 0..100.
+void CheckProgress(std::string_view text) {
+    std::int64_t numbers[2] = {0, 0};
+    if (!text.empty()) std::memcpy(numbers, text.data(), std::min(text.size(), sizeof numbers));
+    const auto percent = tarnwell::ProgressPercent(numbers[0], numbers[1]);
+    if (percent.has_value() != (numbers[1] > 0) || (percent && (*percent < 0 || *percent > 100))) std::abort();
+    tarnwell::ProgressText(numbers[0], numbers[1]);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     tarnwell::ParseBool(text);
@@ -191,5 +298,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckPopupAndIndexLists(text);
     CheckBrowserFileFilters(text.substr(0, split), text.substr(split));
     CheckPluginDefinition(text, text.substr(split));
+    CheckHttpResponse(text, split);
+    CheckHttpRequest(text, text.substr(split));
+    CheckUpdatePage(text, text.substr(split));
+    CheckProgress(text);
     return 0;
 }
