@@ -21,6 +21,7 @@
 #include "categories/plugins_category.h"
 #include "categories/url_history.h"
 #include "categories/windows_category.h"
+#include "update/web_file_info_win.h"
 #include "cookiekeep/cookie_keep.h"
 #include "engine/folder_guard_win.h"
 #include "engine/secure_delete.h"
@@ -186,6 +187,9 @@ private:
     void TransBarChange();
     void CloseBTNClick();
     void ShutdownMNUClick();
+    void CheckforUpdatesMNUClick();
+    // Ends the program the orderly way: settings saved, tray icon removed.
+    void EndProgram();
     void SweepAllMNUClick();
     void SaveSettings();
     void CreateCategories();
@@ -239,7 +243,8 @@ private:
     IniText startSettings_;  // the file as read at start-up (empty without one)
     OsFlags os_;
     KnownLocations locations_;
-    std::unique_ptr<TFolderGuard> folderGuard_;  // known with the locations
+    std::unique_ptr<TFolderGuard> folderGuard_;
+    std::unique_ptr<TWebFileInfo> WebFileInfo;  // made at the first check for updates  // known with the locations
 };
 
 }  // namespace tarnwell

@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/path_macros.h"
 #include "app/profile_folders.h"
+#include "app/registry_win.h"
 #include "base/setting_value.h"
 #include "app/sweep_sequence.h"
 #include "app/system_info_win.h"
@@ -26,6 +27,9 @@ namespace {
 
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValue = "Tarnwell";
+constexpr const char* kUpdatePage = "http://updates.tarnwell.example/tarnwell/update.htm";
+constexpr const char* kTarnwellKey = "Software\\Tarnwell";
+constexpr const char* kUpdateUrlValue = "UpdateURL";
 
 }  // namespace
 
@@ -47,6 +51,7 @@ void TMainForm::WireEvents() {
     CB(ctl::SnuffetCB).OnClick = [this] { SnuffetCBClick(); };
     controls_.Get<TButton>(ctl::ConfigBTN).OnClick = [this] { ConfigBTNClick(); };
     popupMenu_.SetOnClick(ctl::PopupManagerMNU, [this] { ConfigBTNClick(); });
+    popupMenu_.SetOnClick(ctl::CheckforUpdatesMNU, [this] { CheckforUpdatesMNUClick(); });
     controls_.Get<TButton>(ctl::SweepAllBTN).OnClick = [this] { SweepAllMNUClick(); };
     controls_.Get<TButton>(ctl::IEAnalyzeBTN).OnClick = [this] { ie_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::IESweepBTN).OnClick = [this] { IESweepBTNClick(); };
@@ -118,8 +123,28 @@ void TMainForm::ShutdownMNUClick() {
         hwnd_, "Would you like to close Tarnwell (doing so will disable Auto Sweep and the Popup Killer)?",
         "Tarnwell", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST);
     if (answer != IDYES) return;
+    EndProgram();
+}
+
+void TMainForm::EndProgram() {
     CloseAllowed = true;
     ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+// The update page lives on the maker's site; an administrator may name a
+// mirror under HKEY_LOCAL_MACHINE\Software\Tarnwell, value "UpdateURL".
+void TMainForm::CheckforUpdatesMNUClick() {
+    if (!WebFileInfo) {
+        WebFileInfo = std::make_unique<TWebFileInfo>(hwnd_, [this] { EndProgram(); });
+        WebFileInfo->CurrentVersion = "2.20";
+        WebFileInfo->InfoTags = TarnwellTags();
+        WebFileInfo->SetOptions(wfioAlwaysOverwrite | wfioDisplayUI | wfioDisplayReadMe | wfioRunUpdate |
+                                wfioExitDuringUpdate);
+        WebFileInfo->SetHomeURL(kUpdatePage);
+        if (const auto mirror = ReadRegistryString(HKEY_LOCAL_MACHINE, kTarnwellKey, kUpdateUrlValue))
+            WebFileInfo->SetHomeURL(*mirror);
+    }
+    WebFileInfo->CheckForUpdate();
 }
 
 void TMainForm::CreateCategories() {

@@ -54,6 +54,9 @@ add_library(tarnwell_shell STATIC
     resident/start_page_win.cpp
     shredder/shred_dialogs_win.cpp
     shredder/shredder_win.cpp
+    update/http_client_win.cpp
+    update/update_windows_win.cpp
+    update/web_file_info_win.cpp
     resident/service_manager_win.cpp
     resident/tray_icon_win.cpp
     ui/bitmap_region.cpp

@@ -11,6 +11,18 @@ bash scripts/build-win32.sh Tarnwell TWSvc Vintrel snuffet ui_driver
 source scripts/wine-session.sh "$root/build/wine-demo"
 trap 'wine_session_stop_display' EXIT
 bash scripts/install-demo.sh
+# A local update page (scripts/demo/update), so that "Check for Updates" in
+# the tray menu finds a newer version to offer.
+update_port=8730
+update_site=$root/build/demo-update
+rm -rf "$update_site" && cp -r "$root/scripts/demo/update" "$update_site"
+# The "installer" it offers: an archive holding the release notes.
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1], "w").write(sys.argv[2], "README.txt")' \
+  "$update_site/tarnwell/tarnwell-2.21-setup.zip" "$update_site/tarnwell/notes.txt"
+python3 -m http.server "$update_port" --bind 127.0.0.1 --directory "$update_site" >/dev/null 2>&1 &
+update_server=$!
+trap 'kill "$update_server" 2>/dev/null; wine_session_stop_display' EXIT
+wine reg add 'HKLM\Software\Tarnwell' /v UpdateURL /d "http://127.0.0.1:$update_port/tarnwell/update.htm" /f >/dev/null
 
 if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
   wine_session_display

@@ -15,22 +15,24 @@ namespace tarnwell::testing {
 
 namespace {
 
-struct FindMain {
+struct WindowSearch {
     DWORD processId;
-    HWND found;
+    std::string className, title;  // an empty title matches any
+    bool shownOnly;
+    HWND found = nullptr;
 };
 
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<FindMain*>(lParam);
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
     char className[64] = {};
     ::GetClassNameA(hwnd, className, sizeof className);
-    if (owner == search->processId && std::string(className) == "TMainForm") {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (owner != search->processId || search->className != className) return TRUE;
+    if (search->shownOnly && !::IsWindowVisible(hwnd)) return TRUE;
+    if (!search->title.empty() && WindowText(hwnd) != search->title) return TRUE;
+    search->found = hwnd;
+    return FALSE;
 }
 
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
@@ -55,8 +57,14 @@ HWND FindChildById(HWND parent, int id) {
 }
 
 HWND MainWindowOf(DWORD processId) {
-    FindMain search{processId, nullptr};
-    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, "TMainForm", "", false};
+    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ShownWindowOf(DWORD processId, const std::string& className, const std::string& title) {
+    WindowSearch search{processId, className, title, true};
+    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -65,6 +65,8 @@ std::vector<std::string> IniSectionLines(const std::string& file, const std::str
 
 // The Tarnwell main window of a process, or none yet.
 HWND MainWindowOf(DWORD processId);
+// A shown top-level window of a process by class and title, or none.
+HWND ShownWindowOf(DWORD processId, const std::string& className, const std::string& title);
 
 // Whether the shell holds the tray icon of the window `owner`: modifying
 // an icon succeeds only while it does.
