@@ -84,16 +84,16 @@ void THttpCli::GetASync() {
     reason_.clear();
     sent_ = 0;
     const std::optional<HttpUrl> url = ParseHttpUrl(URL);
-    if (!url) return Finish(kRequestFailed, "The address is not an http:// address.");
+    if (!url) return Finish(kRequestFailed, "The address is not an http:// address");
     const auto target = ConnectTarget(*url, Proxy);
-    if (!target) return Finish(kRequestFailed, "The proxy port is not a port number.");
+    if (!target) return Finish(kRequestFailed, "The proxy port is not a port number");
     request_ = BuildGetRequest(URL, *url, Proxy);
     HttpResponseReader::Limits limits;
     if (memory_) limits.bodyBytes = memoryLimit_;
     reader_ = std::make_unique<HttpResponseReader>(limits, [this](std::string_view bytes) { return Store(bytes); });
-    if (!window_) return Finish(kRequestFailed, "The client has no window for its notices.");
+    if (!window_) return Finish(kRequestFailed, "The client has no window for its notices");
     const std::optional<unsigned long> address = AddressOf(target->first);
-    if (!address) return Finish(kRequestFailed, "The server " + target->first + " was not found.");
+    if (!address) return Finish(kRequestFailed, "The server " + target->first + " was not found");
     socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (socket_ == INVALID_SOCKET) return Finish(kRequestFailed, SocketError("No socket", ::WSAGetLastError()));
     ::WSAAsyncSelect(socket_, window_, kSocketMessage, FD_CONNECT | FD_WRITE | FD_READ | FD_CLOSE);
@@ -107,7 +107,7 @@ void THttpCli::GetASync() {
     ::SetTimer(window_, kTimeoutTimer, TimeoutMilliseconds, nullptr);
 }
 
-void THttpCli::Abort() { Finish(kRequestFailed, "The transfer was cancelled."); }
+void THttpCli::Abort() { Finish(kRequestFailed, "The transfer was cancelled"); }
 
 LRESULT CALLBACK THttpCli::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* client = reinterpret_cast<THttpCli*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -117,7 +117,7 @@ LRESULT CALLBACK THttpCli::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
             client->OnSocket(wParam, lParam);
             return 0;
         case WM_TIMER:
-            if (wParam == kTimeoutTimer) client->Finish(kRequestFailed, "The server stopped answering.");
+            if (wParam == kTimeoutTimer) client->Finish(kRequestFailed, "The server stopped answering");
             return 0;
         case kDoneMessage:
             // A notice of an earlier request that was replaced is dropped.
@@ -141,7 +141,7 @@ void THttpCli::OnSocket(WPARAM socket, LPARAM event) {
         case FD_CLOSE:
             Receive();
             if (!running_) return;
-            if (!reader_->Finish()) return Finish(kRequestFailed, "The answer was cut short: " + reader_->Error() + ".");
+            if (!reader_->Finish()) return Finish(kRequestFailed, "The answer was cut short: " + reader_->Error());
             return Finish(0, reader_->Reason());
         default: return;
     }
@@ -172,7 +172,7 @@ void THttpCli::Receive() {
         ::SetTimer(window_, kTimeoutTimer, TimeoutMilliseconds, nullptr);
         const std::uint64_t before = reader_->BodyBytes();
         if (!reader_->Feed(std::string_view(buffer, static_cast<std::size_t>(got))))
-            return Finish(kRequestFailed, "The server's answer was not understood: " + reader_->Error() + ".");
+            return Finish(kRequestFailed, "The server's answer was not understood: " + reader_->Error());
         if (reader_->HeadersDone()) {
             status_ = reader_->StatusCode();
             reason_ = reader_->Reason();

@@ -44,7 +44,8 @@ public:
     void Abort();
 
     int StatusCode() const { return status_; }
-    // The server's reason phrase, or what went wrong when no response came.
+    // The server's reason phrase, or what went wrong (a phrase without a
+    // closing period, as the boxes that show it add one).
     const std::string& ReasonPhrase() const { return reason_; }
 
 private:

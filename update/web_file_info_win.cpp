@@ -152,6 +152,14 @@ std::string TWebFileInfo::AvailableText() const {
 }
 
 bool TWebFileInfo::CheckForUpdate() {
+    if (checking_) return false;
+    checking_ = true;
+    const bool downloaded = RunCheck();
+    checking_ = false;
+    return downloaded;
+}
+
+bool TWebFileInfo::RunCheck() {
     if (!RetrieveInfo()) {
         Box(QuotedError("Could not retrieve version information from the Internet.", lastError_), "Connection Error",
             MB_OK | MB_ICONEXCLAMATION);

@@ -61,6 +61,8 @@ public:
     const std::string& LastError() const { return lastError_; }
     const std::string& UpdateFile() const { return updateFile_; }
 
+    // Another call while one runs (the tray menu still answers while the
+    // wait window shows) is ignored: only one request may be in flight.
     bool CheckForUpdate();
     bool RetrieveInfo();
     bool IsNewer() const;
@@ -69,6 +71,7 @@ public:
     bool DownloadFile(const std::string& url, const std::string& fileName, const std::string& caption);
 
 private:
+    bool RunCheck();
     bool RetrieveOnce(int redirectsLeft);
     // Runs one GET into `buffer` while the wait window shows `activity`.
     void FetchToMemory(const std::string& url, std::string& buffer, const char* activity);
@@ -93,6 +96,7 @@ private:
     std::string updateFile_;
     std::unique_ptr<THttpCli> client_;
     int requestError_ = 0;
+    bool checking_ = false;
     TUpdateWindow* waitWindow_ = nullptr;
     TWebDlProgress* progressWindow_ = nullptr;
 };

@@ -113,6 +113,23 @@ TEST_F(UpdateCheck, NotFoundShowsBothBoxesInOrder) {
     EXPECT_EQ(server.Requests().size(), 2u);
 }
 
+// While the wait window shows, the tray menu still answers: a second
+// check then is ignored, and the first ends when the server stops
+// answering.
+TEST_F(UpdateCheck, ASecondCheckWhileOneWaitsIsIgnoredAndAStalledServerEndsIt) {
+    server.Route("/tarnwell/update.htm", {"HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n<html>", true});
+    CheckForUpdates();
+    ASSERT_NE(WaitForWindow("TarnwellUpdateWindowBusy", "Please Wait"), nullptr);
+    CheckForUpdates();
+    ASSERT_TRUE(program->WaitUntilPostedMessagesHandled());
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (box = MessageBoxWith("Connection Error", "Could not retrieve")) != nullptr; },
+                          60000));
+    EXPECT_EQ(Answer("Connection Error", "Could not retrieve", IDOK),
+              "Could not retrieve version information from the Internet.\rError: \"The server stopped answering.\"");
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
 TEST_F(UpdateCheck, ReadsTheNotesAndDownloadsWithTheExtensionOfTheFilter) {
     const std::string file(300000, 'u');
     server.Route("/files/setup", {HttpTestServer::Ok(file, "application/octet-stream")});
