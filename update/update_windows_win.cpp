@@ -9,12 +9,14 @@ namespace tarnwell {
 namespace {
 
 constexpr const char* kWindowClass = "TarnwellUpdateWindow";
+// The same with the hourglass cursor, for the windows that wait.
+constexpr const char* kBusyWindowClass = "TarnwellUpdateWindowBusy";
 constexpr int kCancelButton = 1001;
 constexpr int kOkButton = 1002;
 
 bool RegisterWindowClass(WNDPROC procedure, bool busyCursor) {
     static bool registered[2] = {false, false};
-    const char* names[2] = {kWindowClass, "TarnwellUpdateWindowBusy"};
+    const char* names[2] = {kWindowClass, kBusyWindowClass};
     if (registered[busyCursor]) return true;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = procedure;
@@ -68,7 +70,7 @@ bool TUpdateWindow::Create(const char* caption, int width, int height, bool clie
     }
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    hwnd_ = ::CreateWindowExA(kExStyle, busyCursor ? "TarnwellUpdateWindowBusy" : kWindowClass, caption, kStyle, x,
+    hwnd_ = ::CreateWindowExA(kExStyle, busyCursor ? kBusyWindowClass : kWindowClass, caption, kStyle, x,
                               y, width, height, owner_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return hwnd_ != nullptr;
