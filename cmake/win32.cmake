@@ -127,3 +127,5 @@ add_executable(Vintrel WIN32 vintrel/vintrel.cpp ${RUNTIME_SHIMS})
 target_include_directories(Vintrel PRIVATE ${CMAKE_SOURCE_DIR})
 add_dependencies(Vintrel snuffet_imports snuffet)
 target_link_libraries(Vintrel PRIVATE ${SNUFFET_IMPORTS} ${STATIC_RUNTIME})
+
+include(cmake/installer.cmake)

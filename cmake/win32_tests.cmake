@@ -117,4 +117,4 @@ add_dependencies(demo_profile_tests Tarnwell)
 add_test(NAME demo_profile_tests COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/in_demo_prefix.sh
     $<TARGET_FILE:demo_profile_tests> DemoProfile.* win98 winxp)
 set_tests_properties(demo_profile_tests PROPERTIES TIMEOUT 900
-    ENVIRONMENT "TARNWELL_EXE=$<TARGET_FILE:Tarnwell>;TARNWELL_DEMO_PLUGINS=${CMAKE_SOURCE_DIR}/scripts/demo/plugins")
+    ENVIRONMENT "TARNWELL_EXE=$<TARGET_FILE:Tarnwell>;TARNWELL_DEMO_PLUGINS=${CMAKE_SOURCE_DIR}/scripts/demo/plugins;TARNWELL_SHIPPED_PLUGINS=${CMAKE_SOURCE_DIR}/plugins")

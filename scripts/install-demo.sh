@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Seeds the prefix named by WINEPREFIX with demo traces (once) and installs
-# the built Tarnwell, with its service, Vintrel, the popup blocker library
-# and the shipped plug-in definitions, in C:\Program Files\Tarnwell.
+# the built Tarnwell with its setup program, as a user would (silently, into
+# C:\Program Files\Tarnwell); a copy already installed from the same build
+# is left running as it is. The demo application's plug-in definition goes
+# in beside the shipped ones.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/seed-demo.sh"
+tree=$root/${win_tree:-build/win32}
 install_dir="$WINEPREFIX/drive_c/Program Files/Tarnwell"
-mkdir -p "$install_dir/plugins"
-for file in Tarnwell.exe TWSvc.exe Vintrel.exe snuffet.dll; do cp "$root/${win_tree:-build/win32}/$file" "$install_dir/"; done
-# The definitions go in with Windows line ends, for Notepad to open them.
+for program in Tarnwell.exe TWSvc.exe Vintrel.exe snuffet.dll; do
+  if ! cmp -s "$tree/$program" "$install_dir/$program"; then
+    wine "$tree/TarnwellSetup.exe" /S
+    break
+  fi
+done
+# With Windows line ends, for Notepad to open it.
 for definition in "$root"/scripts/demo/plugins/*.ini; do
   sed 's/\r\?$/\r/' "$definition" >"$install_dir/plugins/${definition##*/}"
 done

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
 source scripts/win-arch.sh
-bash scripts/build-win32.sh Tarnwell TWSvc Vintrel snuffet ui_driver
+bash scripts/build-win32.sh Tarnwell TWSvc Vintrel snuffet TarnwellSetup ui_driver
 
 source scripts/wine-session.sh "$root/build/wine-demo"
 trap 'wine_session_stop_display' EXIT
@@ -16,9 +16,9 @@ bash scripts/install-demo.sh
 update_port=8730
 update_site=$root/build/demo-update
 rm -rf "$update_site" && cp -r "$root/scripts/demo/update" "$update_site"
-# The "installer" it offers: an archive holding the release notes.
-python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1], "w").write(sys.argv[2], "README.txt")' \
-  "$update_site/tarnwell/tarnwell-2.21-setup.zip" "$update_site/tarnwell/notes.txt"
+# The installer it offers is this build's own setup program: starting it
+# from the download ends Tarnwell and installs over it.
+cp "$root/$win_tree/TarnwellSetup.exe" "$update_site/tarnwell/tarnwell-2.21-setup.exe"
 python3 -m http.server "$update_port" --bind 127.0.0.1 --directory "$update_site" >/dev/null 2>&1 &
 update_server=$!
 trap 'kill "$update_server" 2>/dev/null; wine_session_stop_display' EXIT

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup-deps.sh
 source scripts/win-arch.sh
-bash scripts/build-win32.sh Tarnwell TWSvc Vintrel snuffet ui_driver
+bash scripts/build-win32.sh Tarnwell TWSvc Vintrel snuffet TarnwellSetup ui_driver
 
 source scripts/wine-session.sh "$root/build/wine-shots"
 unset DISPLAY

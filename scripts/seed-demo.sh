@@ -3,8 +3,8 @@
 # holds traces of every application Tarnwell sweeps: Internet Explorer and its
 # toolbars, Windows itself, the media players, Netscape, FireFox, Opera, AOL,
 # Flash and Shockwave, and the application of the demo plug-in definition
-# (scripts/demo/plugins/Quillpad.ini) and of the other shipped definitions
-# (today's browsers' caches). After it has run, "Analyze Risk" finds
+# (scripts/demo/plugins/Quillpad.ini) and of the shipped definitions
+# (plugins/: today's browsers' caches). After it has run, "Analyze Risk" finds
 # something in every category.
 #
 # Files are written straight into the prefix through its drive folders; the

@@ -158,10 +158,10 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     }
 }
 
-// The shipped folder of definitions, where the tests find it: the
-// repository's copy, through Wine's Z: drive.
-std::string ShippedPlugins() {
-    std::string path = std::getenv("TARNWELL_DEMO_PLUGINS") ? std::getenv("TARNWELL_DEMO_PLUGINS") : "";
+// A folder of definitions of the repository, named by an environment
+// variable, through Wine's Z: drive.
+std::string DefinitionFolder(const char* variable) {
+    std::string path = std::getenv(variable) ? std::getenv(variable) : "";
     std::replace(path.begin(), path.end(), '/', '\\');
     return path.empty() ? path : "Z:" + path + "\\";
 }
@@ -178,12 +178,14 @@ TEST_F(DemoProfile, ShippedPluginsAnalyzeAndSweepTheirTraces) {
     const char* version = std::getenv("TARNWELL_DEMO_VERSION");
     if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (in_demo_prefix.sh)";
     RunAs(version);
-    const std::string shipped = ShippedPlugins();
-    ASSERT_FALSE(shipped.empty());
+    // The shipped definitions and the demo application's.
+    const std::string shipped = DefinitionFolder("TARNWELL_SHIPPED_PLUGINS");
+    const std::string demo = DefinitionFolder("TARNWELL_DEMO_PLUGINS");
+    ASSERT_FALSE(shipped.empty() || demo.empty());
     ASSERT_TRUE(MakeDirectories(folder / "plugins"));
-    for (const char* name : {"Example definition.ini", "Firefox caches.ini", "Google Chrome.ini",
-                             "Microsoft Edge.ini", "Quillpad.ini"})
+    for (const char* name : {"Example definition.ini", "Firefox caches.ini", "Google Chrome.ini", "Microsoft Edge.ini"})
         ASSERT_TRUE(::CopyFileA((shipped + name).c_str(), (folder / "plugins\\" + name).c_str(), TRUE)) << name;
+    ASSERT_TRUE(::CopyFileA((demo + "Quillpad.ini").c_str(), (folder / "plugins\\Quillpad.ini").c_str(), TRUE));
     Start("[Settings]\r\nPAllCB_Checked=True\r\n");
     TarnwellProcess& program = *this->program;
     HWND names = program.Control(ctl::CBList);
