@@ -66,7 +66,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_UNICON "${STAGEDIR}/tarnwell.ico"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tarnwell.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Start Tarnwell now"
+!define MUI_FINISHPAGE_RUN_TEXT "&Start Tarnwell now"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\ReadMe.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 

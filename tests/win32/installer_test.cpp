@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include <psapi.h>
+
 #include "app/control_table.h"
+#include "tests/win32/support/message_boxes.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tarnwell_process.h"
 
@@ -153,13 +156,89 @@ bool ServiceExists() {
     return service != nullptr;
 }
 
+// A wizard of the setup program or the uninstaller, once it shows; its
+// title is `title`, followed by the page's name on some pages.
+HWND ShownWizard(const std::string& title) {
+    HWND wizard = nullptr;
+    WaitUntil([&] {
+        wizard = VisibleDialog([&](HWND dialog) { return WindowText(dialog).rfind(title, 0) == 0; });
+        return wizard != nullptr;
+    }, 60000);
+    return wizard;
+}
+
+// A child window (at any depth) with this text.
+HWND ChildWithText(HWND parent, const std::string& text) {
+    struct Search {
+        const std::string& text;
+        HWND found = nullptr;
+    } search{text};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            if (WindowText(child) != search->text) return TRUE;
+            search->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Clicks the wizard's main button once it carries `caption` (the page has
+// changed) and can be pressed.
+bool ClickWizardButton(HWND wizard, const std::string& caption) {
+    HWND button = ::GetDlgItem(wizard, IDOK);
+    if (!WaitUntil([&] { return WindowText(button) == caption && ::IsWindowEnabled(button); }, 60000)) return false;
+    return ::PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+// The program file of the process that owns a window.
+std::string ProgramOfWindow(HWND window) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return {};
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
+    ::CloseHandle(process);
+    return path;
+}
+
+// Ends a Tarnwell that the test did not start, the way log-off does.
+bool EndTarnwellWindow(HWND window) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process) return false;
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &result);
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    const bool ended = ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return ended;
+}
+
 class Installer : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(SetupExe().empty()) << "TARNWELL_SETUP names the setup program";
         ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
     }
-    void TearDown() override { ::CoUninitialize(); }
+    void TearDown() override {
+        // A wizard a failed test left open would keep the test's output
+        // open, and the run waiting, until it is ended.
+        while (HWND wizard = VisibleDialog([](HWND dialog) { return WindowText(dialog).rfind("Tarnwell 2.20 ", 0) == 0; })) {
+            DWORD processId = 0;
+            ::GetWindowThreadProcessId(wizard, &processId);
+            HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+            if (!process) break;
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, 10000);
+            ::CloseHandle(process);
+        }
+        ::CoUninitialize();
+    }
 
     // Uninstalls silently through the entry's quiet command, as management
     // tools do, and waits until the entry, its last step, is gone. The
@@ -319,6 +398,64 @@ TEST_F(Installer, UninstallEndsARunningCopyAndRemovesWhatItSetUp) {
         EXPECT_TRUE(name == "settings.ini" || name == "allow.lst" || name == "block.lst") << name << " was left";
     ::DeleteFileA(wininit.c_str());
     RemoveKeptData(folder);
+}
+
+// Through the wizard, as a user installs: the folder typed in on the
+// folder page, and Tarnwell started from it by the finish page's box. The
+// uninstaller, run from the entry, asks before it removes the settings;
+// told to, it leaves nothing.
+TEST_F(Installer, WizardInstallsWhereTheUserSaysAndUninstallRemovesSettingsWhenAsked) {
+    const std::string folder = "C:\\Named By User\\Tarnwell";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + SetupExe() + "\"";
+    ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &info));
+    ::CloseHandle(info.hThread);
+    HWND wizard = ShownWizard("Tarnwell 2.20 Setup");
+    ASSERT_TRUE(wizard);
+    ASSERT_TRUE(ClickWizardButton(wizard, "&Next >"));
+    HWND button = ::GetDlgItem(wizard, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(button) == "&Install"; }, 60000));
+    HWND folderEdit = FindChildById(wizard, 1019);
+    ASSERT_TRUE(folderEdit);
+    EXPECT_EQ(WindowText(folderEdit), "C:\\Program Files\\Tarnwell");
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_NORMAL, 10000,
+                          &result);
+    ASSERT_TRUE(ClickWizardButton(wizard, "&Install"));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(button) == "&Finish"; }, 120000));
+    HWND run = ChildWithText(wizard, "&Start Tarnwell now");
+    ASSERT_TRUE(run);
+    EXPECT_EQ(::SendMessageA(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_TRUE(ClickWizardButton(wizard, "&Finish"));
+    EXPECT_EQ(::WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
+    ::CloseHandle(info.hProcess);
+
+    HWND tarnwell = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (tarnwell = ::FindWindowA("TMainForm", "Tarnwell v2.20")) != nullptr; }, 60000))
+        << "Tarnwell was not started";
+    EXPECT_EQ(ProgramOfWindow(tarnwell), folder + "\\Tarnwell.exe");
+    ASSERT_TRUE(EndTarnwellWindow(tarnwell));
+    ASSERT_TRUE(FileExists(folder + "\\settings.ini"));
+
+    const std::optional<std::string> uninstall = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+    ASSERT_TRUE(uninstall);
+    ASSERT_EQ(RunCommand(*uninstall), DWORD{0});
+    HWND uninstaller = ShownWizard("Tarnwell 2.20 Uninstall");
+    ASSERT_TRUE(uninstaller);
+    ASSERT_TRUE(ClickWizardButton(uninstaller, "&Uninstall"));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = MessageBoxWith("Tarnwell 2.20 Uninstall", "settings")) != nullptr; },
+                          60000));
+    EXPECT_EQ(BoxText(question),
+              "Remove your Tarnwell settings and popup lists (settings.ini, allow.lst, block.lst) as well?");
+    ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(ClickWizardButton(uninstaller, "&Close"));
+    EXPECT_TRUE(WaitUntil([] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }));
+    EXPECT_EQ(::GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "the folder stays";
+    ::RemoveDirectoryA("C:\\Named By User");
 }
 
 }  // namespace

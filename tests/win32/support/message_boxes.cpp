@@ -26,13 +26,13 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
+}  // namespace
+
 HWND VisibleDialog(std::function<bool(HWND)> matches) {
     DialogSearch search{std::move(matches)};
     ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 HWND MessageBoxWith(const std::string& caption, const std::string& textPart) {
     return VisibleDialog([&](HWND box) {

@@ -10,6 +10,8 @@
 
 namespace tarnwell::testing {
 
+// A visible dialog of any process that `matches`, or none.
+HWND VisibleDialog(std::function<bool(HWND)> matches);
 // A message box found by its caption and a part of its text.
 HWND MessageBoxWith(const std::string& caption, const std::string& textPart);
 // The text of a message box.
