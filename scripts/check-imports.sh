@@ -19,7 +19,7 @@ nt_list=$here/import-allowlist-nt.txt
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 
 # Shipped binaries, and those that run on the NT family only.
-shipped=(Tarnwell.exe TWSvc.exe Vintrel.exe snuffet.dll)
+shipped=(Tarnwell.exe TWSvc.exe Vintrel.exe snuffet.dll TarnwellSetup.exe)
 nt_only=" TWSvc.exe "
 
 if [ $# -ne 1 ] || [ ! -d "$1" ]; then
