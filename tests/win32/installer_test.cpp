@@ -168,20 +168,21 @@ HWND ShownWizard(const std::string& title) {
 }
 
 // A child window (at any depth) with this text.
+struct TextSearch {
+    const std::string& text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindChildWithText(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<TextSearch*>(data);
+    if (WindowText(child) != search->text) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 HWND ChildWithText(HWND parent, const std::string& text) {
-    struct Search {
-        const std::string& text;
-        HWND found = nullptr;
-    } search{text};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            if (WindowText(child) != search->text) return TRUE;
-            search->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TextSearch search{text};
+    ::EnumChildWindows(parent, FindChildWithText, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
