@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/known_locations.h"
+#include "engine/findings.h"
 #include "engine/registry_cleaner.h"
 #include "engine/scanner.h"
 #include "engine/secure_delete.h"
@@ -61,6 +62,8 @@ struct FolderScan {
     std::function<bool(const std::string& name)> spare{};  // files a sweep leaves alone
     // Files a sweep leaves alone by where they lie (the full name).
     std::function<bool(const std::string& fullName)> spareAt{};
+    // Why a spared file stays, as the item's details say.
+    const char* spareReason = "kept by the Cookie Keeper";
     CountUnit unit = kFiles;
     // The label after a sweep when it shows no count.
     const char* sweptText = nullptr;
@@ -70,6 +73,11 @@ struct FolderScan {
     // The label text when the folder is missing; "Not Found." without it.
     std::function<std::string(bool sweep)> whenMissing{};
 };
+
+// The shell's description of a folder (desktop.ini), which sweeps leave,
+// and what an item's details say of it.
+inline bool IsFolderDescription(const std::string& name) { return name == "desktop.ini"; }
+inline constexpr const char* kFolderDescriptionKept = "the folder's description, kept";
 
 // An item that works on single files, each destroyed on a sweep.
 struct FileList {
@@ -111,6 +119,7 @@ struct RowView {
     std::function<void(bool all)> govern{};
     std::function<void(std::string_view text)> show{};
     std::function<void(bool busy)> markBusy{};
+    std::function<std::string()> caption{};  // the row's name in its details
 };
 
 struct CategoryRow {
@@ -180,6 +189,12 @@ public:
     // Shows an interim text on a running item's label.
     void ShowText(int label, std::string_view text);
 
+    // What the last run of a row found, for its details window.
+    std::size_t RowCount() const { return rows_.size(); }
+    ItemReport Report(std::size_t row) const;
+    // The risk label of each row that has one, by row.
+    std::vector<std::pair<std::size_t, int>> RowLabels() const;
+
 private:
     struct RowState;
     struct Walk;
@@ -189,7 +204,12 @@ private:
     void StartEntry(std::size_t row, const EntryWork& work, bool sweep);
     void StartFolderScan(std::size_t row, const FolderScan& scan, bool sweep);
     void StartFileList(std::size_t row, const FileList& list, bool sweep);
-    void FileFound(Walk& walk, const std::string& name, const std::string& path);
+    void FileFound(Walk& walk, const std::string& name, const std::string& path, std::int32_t attributes,
+                   std::int64_t size);
+    void RecordSweep(ItemReport& report, Finding finding, RemovalOutcome outcome, const TRemovalRoot* root);
+    void BeginReport(std::size_t row, bool sweep);
+    void EndReport(std::size_t row);
+    std::string RowCaption(std::size_t row) const;
     void WalkEnded(Walk& walk, std::uint32_t count);
     void ReleaseEndedWalks();
     std::vector<std::size_t> SweepOrder() const;

@@ -1,6 +1,7 @@
 #include "app/category_engine.h"
 
 #include "base/file_names.h"
+#include "engine/removal_reason_win.h"
 #include "engine/removal_root_win.h"
 #include "ui/message_pump.h"
 
@@ -11,6 +12,9 @@ struct TCategory::RowState {
     // "Deleting..." while a single item runs.
     int inFlight = 0;
     std::string closing;  // a group's last word for this run
+    std::string lastText;  // what the row's risk text shows
+    ItemReport report;     // what the row's last run found
+    bool routineRan = false;  // an entry that keeps no list ran
 };
 
 // One folder walk and what it needs until it has ended: whether it destroys
@@ -27,6 +31,26 @@ struct TCategory::Walk {
 namespace {
 
 constexpr const char* kNotFound = "Not Found.";
+
+// A caption as it reads: "&&" is a single "&", a lone "&" only marks the
+// access key.
+std::string WithoutAccessKeys(const std::string& caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+// "2026-12-08 14:03", the local time now.
+std::string LocalTimeText() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char text[32];
+    wsprintfA(text, "%04u-%02u-%02u %02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
+    return text;
+}
 
 }  // namespace
 
@@ -97,11 +121,13 @@ std::vector<std::size_t> TCategory::SweepOrder() const {
 }
 
 void TCategory::Start(std::size_t row, bool sweep) {
+    BeginReport(row, sweep);
     const ItemWork& work = decl_.rows[row].work;
     if (const auto* group = std::get_if<ItemGroup>(&work)) return StartGroup(row, *group, sweep);
     StartRiskItem(row, sweep ? "Deleting..." : "Analyzing...");
     if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
     if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
+    rows_[row]->routineRan = true;
     FinishRiskItem(row, std::get<ItemRoutine>(work).run(sweep));
 }
 
@@ -126,6 +152,7 @@ void TCategory::StartGroup(std::size_t row, const ItemGroup& group, bool sweep) 
 void TCategory::StartEntry(std::size_t row, const EntryWork& work, bool sweep) {
     if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
     if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
+    rows_[row]->routineRan = true;
     FinishRiskItem(row, std::get<ItemRoutine>(work).run(sweep));
 }
 
@@ -152,8 +179,10 @@ void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sw
     scanner.Recursive = scan.recursive;
     scanner.Directory = folder;
     Walk* started = walk.get();
-    scanner.OnFileFound = [this, started](const std::string& name, const std::string& path, std::int32_t,
-                                          std::int32_t, double) { FileFound(*started, name, path); };
+    scanner.OnFileFound = [this, started](const std::string& name, const std::string& path,
+                                          std::int32_t attributes, std::int32_t size, double) {
+        FileFound(*started, name, path, attributes, static_cast<std::uint32_t>(size));
+    };
     scanner.OnProcessDone = [this, started](TBaseScanner&, std::uint32_t count, std::uint32_t) {
         WalkEnded(*started, count);
     };
@@ -165,24 +194,55 @@ void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sw
 
 void TCategory::StartFileList(std::size_t row, const FileList& list, bool sweep) {
     int count = 0;
+    ItemReport& report = rows_[row]->report;
     for (const std::string& file : list.files ? list.files() : std::vector<std::string>()) {
-        if (FileSizeOf(file) < 0) continue;
+        const std::int64_t size = FileSizeOf(file);
+        if (size < 0) continue;
         ++count;
-        if (sweep) SecureDeleteFile(file, services_.removal());
+        const std::size_t slash = file.find_last_of('\\');
+        Finding finding{slash == std::string::npos ? file : file.substr(slash + 1),
+                        slash == std::string::npos ? std::string() : file.substr(0, slash), size, FindingKind::File, {}};
+        report.found.Add(finding);
+        if (sweep) RecordSweep(report, std::move(finding), SecureDeleteFile(file, services_.removal()), nullptr);
     }
     FinishRiskItem(row, count == 0 ? std::string(kNotFound)
                                    : std::to_string(count) + (sweep ? list.unit.swept : list.unit.analysed));
 }
 
-void TCategory::FileFound(Walk& walk, const std::string& name, const std::string& path) {
-    if (!walk.sweeping) return;
+void TCategory::FileFound(Walk& walk, const std::string& name, const std::string& path, std::int32_t attributes,
+                          std::int64_t size) {
+    ItemReport& report = rows_[walk.row]->report;
+    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // The walk's own folder may come with a trailing backslash, its
+    // sub-folders without: listed alike.
+    std::string where = path;
+    if (where.size() > 3 && where.back() == '\\') where.pop_back();
+    Finding finding{name, std::move(where), folder ? -1 : size, folder ? FindingKind::Folder : FindingKind::File, {}};
+    report.found.Add(finding);
+    if (!walk.sweeping || folder) return;
     const FolderScan& scan = walk.scan;
-    if (scan.spare && scan.spare(name)) return;
     const std::string fullName = JoinPath(path, name);
-    if (scan.spareAt && scan.spareAt(fullName)) return;
+    if ((scan.spare && scan.spare(name)) || (scan.spareAt && scan.spareAt(fullName))) {
+        finding.remark = scan.spareReason;
+        report.stillThere.Add(std::move(finding));
+        return;
+    }
     RemovalContext removal = services_.removal();
     removal.Root = walk.root ? &*walk.root : nullptr;
-    SecureDeleteFile(fullName, removal);
+    RecordSweep(report, std::move(finding), SecureDeleteFile(fullName, removal), removal.Root);
+}
+
+// A sweep's receipt comes from the removal routine's own answer for each
+// file; a file it left is looked at once more to say why.
+void TCategory::RecordSweep(ItemReport& report, Finding finding, RemovalOutcome outcome, const TRemovalRoot* root) {
+    report.checked = true;
+    if (outcome == RemovalOutcome::Destroyed) {
+        ++report.removed;
+        return;
+    }
+    if (outcome != RemovalOutcome::Survived) return;
+    finding.remark = SurvivalReason(FindingPath(finding), root);
+    report.stillThere.Add(std::move(finding));
 }
 
 void TCategory::WalkEnded(Walk& walk, std::uint32_t count) {
@@ -221,6 +281,7 @@ bool TCategory::RowChecked(std::size_t row) const {
 }
 
 void TCategory::ShowRowText(std::size_t row, std::string_view text) {
+    rows_[row]->lastText = std::string(text);
     const CategoryRow& decl = decl_.rows[row];
     if (decl.box == 0) {
         if (decl.view.show) decl.view.show(text);
@@ -248,6 +309,7 @@ void TCategory::EntryEnded(std::size_t row, std::optional<std::string_view> text
     if (text) ShowRowText(row, *text);
     if (--state.inFlight == 0) {
         if (!state.closing.empty()) ShowRowText(row, state.closing);
+        EndReport(row);
         if (decl_.rows[row].view.markBusy) decl_.rows[row].view.markBusy(false);
     }
     CategoryEndCheck();
@@ -289,6 +351,53 @@ void TCategory::AllBoxClick() {
     }
     for (const CategoryRow& row : decl_.rows)
         if (row.box == 0 && row.view.govern) row.view.govern(all);
+}
+
+// A run starts a new report; the details window shows it as it fills.
+void TCategory::BeginReport(std::size_t row, bool sweep) {
+    RowState& state = *rows_[row];
+    state.routineRan = false;
+    ItemReport& report = state.report;
+    report.caption = RowCaption(row);
+    report.ran = false;
+    report.swept = sweep;
+    report.summary.clear();
+    report.found.Clear();
+    report.stillThere.Clear();
+    report.checked = false;
+    report.removed = 0;
+}
+
+void TCategory::EndReport(std::size_t row) {
+    RowState& state = *rows_[row];
+    ItemReport& report = state.report;
+    report.ran = true;
+    report.label = state.lastText;
+    report.when = LocalTimeText();
+    if (state.routineRan && report.found.Count() == 0)
+        report.summary = std::string("This item ") + (report.swept ? "was swept" : "was analysed") +
+                         " as a whole and keeps no list of single entries: the label gives its result.";
+}
+
+std::string TCategory::RowCaption(std::size_t row) const {
+    const CategoryRow& decl = decl_.rows[row];
+    if (decl.box == 0) return decl.view.caption ? decl.view.caption() : std::string();
+    const TControl* box = services_.controls.Find(decl.box);
+    return box ? WithoutAccessKeys(box->Text()) : std::string();
+}
+
+// A copy: the row may run again while its details are open.
+ItemReport TCategory::Report(std::size_t row) const {
+    ItemReport report = rows_[row]->report;
+    if (report.caption.empty()) report.caption = RowCaption(row);
+    return report;
+}
+
+std::vector<std::pair<std::size_t, int>> TCategory::RowLabels() const {
+    std::vector<std::pair<std::size_t, int>> labels;
+    for (std::size_t row = 0; row < decl_.rows.size(); ++row)
+        if (decl_.rows[row].label != 0) labels.emplace_back(row, decl_.rows[row].label);
+    return labels;
 }
 
 ItemRoutine RegistryRoutine(std::function<int(bool sweep)> item, const char* sweptSuffix) {

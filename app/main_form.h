@@ -83,6 +83,7 @@ private:
     void CreateControls();
     void WireEvents();
     void WirePluginsTab();
+    void WireItemDetails();
 
     // Start-up and shut-down (main_form_lifecycle_win.cpp).
     void FormCreate();

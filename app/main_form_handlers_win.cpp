@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/details_form_win.h"
 #include "app/main_form.h"
 #include "app/path_macros.h"
 #include "app/profile_folders.h"
@@ -43,6 +44,7 @@ void TMainForm::WireEvents() {
     controls_.Get<TButton>(ctl::MPAnalyzeBTN).OnClick = [this] { mediaPlayers_->Category().Analyze(); };
     controls_.Get<TButton>(ctl::MPSweepBTN).OnClick = [this] { MPSweepBTNClick(); };
     WirePluginsTab();
+    WireItemDetails();
     controls_.Get<TTrackBar>(ctl::TransBar).OnChange = [this] { TransBarChange(); };
     controls_.Get<TButton>(ctl::CloseBTN).OnClick = [this] { CloseBTNClick(); };
     controls_.Get<TButton>(ctl::StealthSetBTN).OnClick = [this] { StealthSetBTNClick(); };
@@ -116,6 +118,24 @@ void TMainForm::WirePluginsTab() {
     auto& risks = controls_.Get<TListBox>(ctl::PlugStatusBox);
     risks.WatchInput();
     risks.OnClick = risks.OnKeyPress = risks.OnScroll = [this] { plugins_->FollowRisks(); };
+}
+
+// Every risk label opens its item's details; on the Plugins tab a row of
+// the risk list does.
+void TMainForm::WireItemDetails() {
+    for (TCategory* category : {&ie_->Category(), &aol_->Category(), &netscape_->Category(), &opera_->Category(),
+                                &fireFox_->Category(), &mediaPlayers_->Category(), &windows_->Category()}) {
+        for (const auto& [row, label] : category->RowLabels())
+            controls_.Get<TRiskLabel>(label).OnDetails = [this, category, row = row] {
+                ShowItemDetails(hwnd_, font_.get(), category->Report(row));
+            };
+    }
+    controls_.Get<TListBox>(ctl::PlugStatusBox).OnDblClick = [this] {
+        const int row = controls_.Get<TListBox>(ctl::PlugStatusBox).ItemIndex();
+        TCategory& category = plugins_->Category();
+        if (row >= 0 && static_cast<std::size_t>(row) < category.RowCount())
+            ShowItemDetails(hwnd_, font_.get(), category.Report(static_cast<std::size_t>(row)));
+    };
 }
 
 void TMainForm::ShutdownMNUClick() {

@@ -18,6 +18,7 @@ enum class PageId {
     Notice,
     PopupList,
     Locate,
+    Details,
 };
 inline constexpr int kCookieKeepPageCount = 4;
 inline constexpr int kTabPageCount = 12;

@@ -7,14 +7,6 @@
 
 namespace tarnwell {
 
-namespace {
-
-// The shell's folder description stays in Internet Explorer's folders, as
-// the Internet Explorer tab leaves it.
-bool IsFolderDescription(const std::string& name) { return name == "desktop.ini"; }
-
-}  // namespace
-
 TAolCategory::TAolCategory(const CategoryServices& services, AolTabStores stores)
     : locations_(services.locations),
       removal_(services.removal),
@@ -48,9 +40,11 @@ CategoryDecl TAolCategory::Declare(const CategoryServices& services) {
 
     FolderScan ieTemp{.folder = [&loc] { return loc.IECacheDir; }};
     ieTemp.spare = IsFolderDescription;
+    ieTemp.spareReason = kFolderDescriptionKept;
     FolderScan cache{.folder = [this] { return OrganizeExists() ? locations_.AOLPath + "Cache" : std::string(); }};
     FolderScan history{.folder = [&loc] { return loc.IEHistoryDir; }};
     history.spare = IsFolderDescription;
+    history.spareReason = kFolderDescriptionKept;
     history.afterWalk = [this](bool swept) {
         if (swept) ClearUrlHistory(stores_.history, [] {});
         return 0;  // the label counts the files

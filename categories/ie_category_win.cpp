@@ -7,13 +7,6 @@
 
 namespace tarnwell {
 
-namespace {
-
-// The shell's folder description stays in all three folders.
-bool IsFolderDescription(const std::string& name) { return name == "desktop.ini"; }
-
-}  // namespace
-
 TIECategory::TIECategory(const CategoryServices& services, IEStores stores)
     : stores_(std::move(stores)), category_(services, Declare(services)) {}
 
@@ -23,8 +16,10 @@ CategoryDecl TIECategory::Declare(const CategoryServices& services) {
 
     FolderScan temp{.folder = [&loc] { return loc.IECacheDir; }};
     temp.spare = IsFolderDescription;
+    temp.spareReason = kFolderDescriptionKept;
     FolderScan history{.folder = [&loc] { return loc.IEHistoryDir; }};
     history.spare = IsFolderDescription;
+    history.spareReason = kFolderDescriptionKept;
     history.afterWalk = [this](bool swept) {
         if (swept) ClearUrlHistory(stores_.history, [] { ProcessMessages(); });
         return 0;  // the label counts the files, not the URLs

@@ -78,6 +78,7 @@ RowView TPluginsCategory::ViewOf(int row) {
             },
         .show = [this, row](std::string_view text) { lists_.risks.SetItem(row, kRiskPrefix + std::string(text)); },
         .markBusy = [this, row](bool busy) { lists_.busyMarks.SetItem(row, busy ? "1" : "0"); },
+        .caption = [this, row] { return "Plug-in " + lists_.names.Item(row); },
     };
 }
 

@@ -20,7 +20,8 @@ CategoryDecl TWindowsCategory::Declare(const CategoryServices& services) {
     recent.afterWalk = [hooks](bool swept) { return RecentDocsItem(swept, hooks); };
     FolderScan recycle{.folder = [&loc] { return loc.RecycleDir; }};
     // The recycle folder's own description file stays.
-    recycle.spare = [](const std::string& name) { return name == "desktop.ini"; };
+    recycle.spare = IsFolderDescription;
+    recycle.spareReason = kFolderDescriptionKept;
     recycle.afterWalk = [this](bool swept) {
         if (swept) EmptyRecycleBin();
         return 0;

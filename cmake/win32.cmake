@@ -11,6 +11,7 @@ target_include_directories(tarnwell_core PUBLIC ${CMAKE_SOURCE_DIR})
 add_library(tarnwell_shell STATIC
     app/application_win.cpp
     app/category_engine_win.cpp
+    app/details_form_win.cpp
     categories/aol_category_win.cpp
     categories/aol_locate_search_win.cpp
     categories/aol_locate_start_win.cpp
@@ -42,6 +43,7 @@ add_library(tarnwell_shell STATIC
     engine/registry_cleaner_win.cpp
     engine/registry_items_win.cpp
     engine/scanner_win.cpp
+    engine/removal_reason_win.cpp
     engine/removal_root_win.cpp
     engine/secure_delete_win.cpp
     resident/hot_keys_win.cpp
@@ -60,6 +62,7 @@ add_library(tarnwell_shell STATIC
     resident/service_manager_win.cpp
     resident/tray_icon_win.cpp
     ui/bitmap_region.cpp
+    ui/clipboard.cpp
     ui/control_factory.cpp
     ui/controls.cpp
     ui/file_replace.cpp

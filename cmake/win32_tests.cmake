@@ -7,7 +7,7 @@ add_library(win32_test_support STATIC tests/win32/support/tarnwell_process.cpp
     tests/win32/support/planted_files.cpp tests/win32/support/tab_fixture.cpp
     tests/win32/support/debug_output.cpp tests/win32/support/registry_values.cpp
     tests/win32/support/top_level_window.cpp tests/win32/support/message_boxes.cpp
-    tests/win32/support/http_test_server.cpp)
+    tests/win32/support/http_test_server.cpp tests/win32/support/item_details.cpp)
 target_include_directories(win32_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${GTEST_WIN32}/include)
 # GoogleTest was built with this header in front of every file; so are the tests.
 target_compile_options(win32_test_support PUBLIC
@@ -98,6 +98,7 @@ tarnwell_win32_test(update_check_tests tests/win32/update_check_test.cpp)
 set_tests_properties(plugins_tab_tests PROPERTIES FIXTURES_REQUIRED links)
 tarnwell_win32_test(aol_tab_tests tests/win32/aol_tab_test.cpp)
 tarnwell_win32_test(media_players_tab_tests tests/win32/media_players_tab_test.cpp)
+tarnwell_win32_test(item_details_tests tests/win32/item_details_test.cpp)
 tarnwell_win32_test(folder_tree_tests tests/win32/folder_tree_test.cpp)
 set_tests_properties(folder_tree_tests PROPERTIES FIXTURES_REQUIRED links)
 tarnwell_win32_test(aol_locate_tests tests/win32/aol_locate_test.cpp)

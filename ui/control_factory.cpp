@@ -18,8 +18,9 @@ NativeClass NativeClassOf(const ControlDecl& decl) {
     const bool readOnly = decl.flags & F_READONLY;
     switch (decl.kind) {
         case ControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
-        case ControlKind::Label:
-        case ControlKind::RiskLabel: return {"STATIC", SS_LEFT, 0};
+        case ControlKind::Label: return {"STATIC", SS_LEFT, 0};
+        // Notifying, so that it answers a double click and a right click.
+        case ControlKind::RiskLabel: return {"STATIC", SS_LEFT | SS_NOTIFY, 0};
         case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
         case ControlKind::Button:
             return {"BUTTON", static_cast<DWORD>(((decl.flags & F_DEFAULT) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP), 0};
@@ -32,7 +33,7 @@ NativeClass NativeClassOf(const ControlDecl& decl) {
         case ControlKind::ComboBox: return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
         case ControlKind::ListBox:
             return {"LISTBOX",
-                    LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
+                    LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | WS_VSCROLL | WS_TABSTOP |
                         ((decl.flags & F_SORTED) ? LBS_SORT : 0u) | ((decl.flags & F_MULTISELECT) ? LBS_EXTENDEDSEL : 0u),
                     WS_EX_CLIENTEDGE};
         case ControlKind::CheckListBox:
@@ -88,6 +89,7 @@ std::unique_ptr<TControl> Wrap(const ControlDecl& decl, ValueRange range, HWND h
         case ControlKind::ListBox: return std::make_unique<TListBox>(hwnd, decl.id);
         case ControlKind::CheckListBox: return std::make_unique<TCheckListBox>(hwnd, decl.id);
         case ControlKind::GroupBox: return std::make_unique<TGroupBox>(hwnd, decl.id);
+        case ControlKind::RiskLabel: return std::make_unique<TRiskLabel>(hwnd, decl.id);
         default: return std::make_unique<TLabel>(hwnd, decl.id);
     }
 }

@@ -41,6 +41,11 @@ public:
         return control && control->HandleDrawItem(draw);
     }
     // WM_HSCROLL / WM_VSCROLL from a slider.
+    bool RouteContextMenu(HWND child, POINT at) const {
+        TControl* control = child ? Find(::GetDlgCtrlID(child)) : nullptr;
+        return control && control->Handle() == child && control->HandleContextMenu(at);
+    }
+
     bool RouteScroll(HWND child) const {
         TControl* control = child ? Find(::GetDlgCtrlID(child)) : nullptr;
         if (!control) return false;

@@ -47,6 +47,29 @@ std::string TEdit::PropertyText() const { return TrimBlanks(Text()); }
 
 void TEdit::SetPropertyText(std::string_view text) { SetText(TrimBlanks(text)); }
 
+void TRiskLabel::HandleCommand(int code) {
+    if (code == STN_DBLCLK && OnDetails) OnDetails();
+}
+
+bool TRiskLabel::HandleContextMenu(POINT at) {
+    if (!OnDetails) return false;
+    // From the keyboard the point is (-1, -1): the menu opens at the label.
+    if (at.x == -1 && at.y == -1) {
+        RECT bounds;
+        ::GetWindowRect(hwnd_, &bounds);
+        at = {bounds.left, bounds.bottom};
+    }
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu) return false;
+    constexpr UINT kDetails = 1;
+    ::AppendMenuA(menu, MF_STRING, kDetails, "&Details...");
+    const UINT chosen = static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+    ::DestroyMenu(menu);
+    if (chosen == kDetails) OnDetails();
+    return true;
+}
+
 void TEdit::HandleCommand(int code) {
     // WM_SETTEXT already produces EN_CHANGE, so code and user edits arrive here alike.
     if (code == EN_CHANGE && OnChange) OnChange();

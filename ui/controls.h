@@ -38,6 +38,8 @@ public:
     virtual void HandleScroll() {}
     // WM_DRAWITEM for a control the program draws; true when drawn.
     virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*draw*/) { return false; }
+    // WM_CONTEXTMENU on the control, at a screen point; true when handled.
+    virtual bool HandleContextMenu(POINT /*at*/) { return false; }
 
 protected:
     HWND hwnd_;
@@ -66,6 +68,16 @@ public:
 class TLabel : public TControl {
 public:
     using TControl::TControl;
+};
+
+// An item's risk label: a double click, or "Details..." on its context
+// menu, asks for the item's details.
+class TRiskLabel : public TLabel {
+public:
+    using TLabel::TLabel;
+    std::function<void()> OnDetails;
+    void HandleCommand(int code) override;
+    bool HandleContextMenu(POINT at) override;
 };
 
 class TEdit : public TControl {

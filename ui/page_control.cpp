@@ -30,6 +30,11 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_HSCROLL:
         case WM_VSCROLL:
             return controls->RouteScroll(reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+        case WM_CONTEXTMENU:
+            return controls->RouteContextMenu(reinterpret_cast<HWND>(wParam),
+                                              POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))})
+                       ? TRUE
+                       : FALSE;
         default:
             return FALSE;
     }

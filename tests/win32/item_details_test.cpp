@@ -1,0 +1,157 @@
+// An item's details window: what Analyze found, listed with sizes, sorted,
+// copied and saved; after a sweep, what is still there and why. Read from
+// outside the real program, over files the test plants.
+#include <gtest/gtest.h>
+
+#include "app/control_table.h"
+#include "tests/win32/support/item_details.h"
+#include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/tab_fixture.h"
+
+namespace tarnwell::testing {
+namespace {
+
+// The clipboard's text, as another program pastes it.
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+            text = bytes;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+class ItemDetails : public TabTest {
+protected:
+    void SetUp() override {
+        temp = folder / "temp";
+        ASSERT_TRUE(planted.File(temp + "\\a.tmp", "abc"));
+        ASSERT_TRUE(planted.File(temp + "\\B.log", "12345"));
+        ASSERT_TRUE(planted.File(temp + "\\nested\\c.tmp", "1234567"));
+    }
+    void StartWithTemp(const std::string& settings) { Start(settings, {"TEMP=" + temp, "TMP=" + temp}); }
+
+    std::string temp;
+};
+
+// Analyze lists exactly what lies in the temporary folder, each file with
+// its size; the columns sort both ways; Copy and "Save as..." give the
+// same text.
+TEST_F(ItemDetails, AnalyzeListsTheTempFolderSortsCopiesAndSaves) {
+    StartWithTemp("[Settings]\r\n");
+    {
+        // Before any run the window says so.
+        HWND details = OpenItemDetails(*program, ctl::TempFiles);
+        ASSERT_TRUE(details);
+        const ItemDetailsView view = ReadItemDetails(details);
+        EXPECT_EQ(view.caption, "Windows Temp Folder");
+        EXPECT_EQ(view.run, "Not analysed or swept since Tarnwell started.");
+        EXPECT_TRUE(view.listed.empty());
+        ASSERT_TRUE(CloseItemDetails(details));
+    }
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
+    ASSERT_EQ(Label(ctl::TempFiles), "4 file(s)");
+
+    HWND details = OpenItemDetails(*program, ctl::TempFiles);
+    ASSERT_TRUE(details);
+    ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.run.rfind("Analysed ", 0), 0u) << view.run;
+    EXPECT_EQ(view.run.substr(view.run.size() - 11), ": 4 file(s)");
+    EXPECT_EQ(view.totals, "Found: 4 entries, 15 bytes in files");
+    EXPECT_EQ(view.listed, (std::vector<std::string>{"a.tmp\t" + temp + "\t3", "B.log\t" + temp + "\t5",
+                                                     "nested\t" + temp + "\t(folder)",
+                                                     "c.tmp\t" + temp + "\\nested\t7"}));
+    EXPECT_EQ(view.stillHeading, "");
+
+    ClickInDetails(details, ctl::DetailsSizeBTN);
+    EXPECT_EQ(ReadItemDetails(details).listed.front(), "nested\t" + temp + "\t(folder)");
+    ClickInDetails(details, ctl::DetailsSizeBTN);
+    EXPECT_EQ(ReadItemDetails(details).listed.front(), "c.tmp\t" + temp + "\\nested\t7");
+    ClickInDetails(details, ctl::DetailsNameBTN);
+    EXPECT_EQ(ReadItemDetails(details).listed,
+              (std::vector<std::string>{"a.tmp\t" + temp + "\t3", "B.log\t" + temp + "\t5",
+                                        "c.tmp\t" + temp + "\\nested\t7", "nested\t" + temp + "\t(folder)"}));
+
+    const std::string expected = "Windows Temp Folder\r\n" + view.run + "\r\n" +
+                                 "Found: 4 entries, 15 bytes in files\r\n"
+                                 "\r\nName\tFolder\tSize\r\n"
+                                 "a.tmp\t" + temp + "\t3\r\n"
+                                 "B.log\t" + temp + "\t5\r\n"
+                                 "c.tmp\t" + temp + "\\nested\t7\r\n"
+                                 "nested\t" + temp + "\tfolder\r\n";
+    ClickInDetails(details, ctl::DetailsCopyBTN);
+    EXPECT_EQ(ClipboardText(), expected);
+
+    const std::string saved = folder / "details.txt";
+    ::PostMessageA(FindChildById(details, ctl::DetailsSaveBTN), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownWindowOf(program->ProcessId(), "#32770", "Save As")) != nullptr; }));
+    HWND name = ::GetDlgItem(dialog, 0x480);        // edt1
+    if (!name) name = ::GetDlgItem(dialog, 0x47c);  // cmb13
+    ASSERT_TRUE(name);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()), SMTO_NORMAL, 5000, &result);
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(saved) == expected; })) << ReadTextFile(saved);
+    ::DeleteFileA(saved.c_str());
+    EXPECT_TRUE(CloseItemDetails(details));
+}
+
+// A file another program holds open survives the sweep: the label keeps
+// its usual text (what was found), while the receipt counts and names it.
+TEST_F(ItemDetails, SweepReceiptNamesWhatIsStillThereAndWhy) {
+    const std::string held = temp + "\\held.tmp";
+    ASSERT_TRUE(planted.File(held, "held"));
+    HANDLE holder = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    StartWithTemp("[Settings]\r\nTempFilesCB_Checked=True\r\n");
+    ASSERT_TRUE(ClickAndWait(ctl::WSweepBTN));
+    EXPECT_EQ(Label(ctl::TempFiles), "5 file(s) deleted.");
+    EXPECT_TRUE(FileExists(held));
+    EXPECT_FALSE(FileExists(temp + "\\a.tmp"));
+
+    HWND details = OpenItemDetails(*program, ctl::TempFiles);
+    ASSERT_TRUE(details);
+    const ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.run.rfind("Swept ", 0), 0u) << view.run;
+    EXPECT_EQ(view.totals, "Found: 5 entries, 19 bytes in files\r\nReceipt: 3 removed, 1 still there");
+    EXPECT_EQ(view.stillHeading, "Still there after the sweep, and why:");
+    EXPECT_EQ(view.stillThere, (std::vector<std::string>{"held.tmp\t" + temp + "\tin use by another program"}));
+    EXPECT_TRUE(CloseItemDetails(details));
+    ::CloseHandle(holder);
+}
+
+// An item that keeps no list says what was done instead; its details open
+// from the label's context menu as well.
+TEST_F(ItemDetails, AnItemWithOnlyATotalSaysSoAndOpensFromTheContextMenu) {
+    StartWithTemp("[Settings]\r\n");
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
+    HWND label = program->Control(ctl::WRunField);
+    RECT bounds;
+    ::GetWindowRect(label, &bounds);
+    ::PostMessageA(::GetParent(label), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(label),
+                   MAKELPARAM(bounds.left + 2, bounds.top + 2));
+    // The menu is the shell's popup menu window; Enter picks its only item.
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = ShownWindowOf(program->ProcessId(), "#32768", "")) != nullptr; }));
+    for (WPARAM key : {VK_DOWN, VK_RETURN}) {
+        ::PostMessageA(menu, WM_KEYDOWN, key, 1);
+        ::PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
+    }
+    HWND details = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (details = ShownWindowOf(program->ProcessId(), "TDetailsForm", "Item Details")) != nullptr; }));
+    const ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.caption, "Windows Run & Stream File Lists");
+    EXPECT_EQ(view.totals,
+              "This item was analysed as a whole and keeps no list of single entries: the label gives its result.");
+    EXPECT_TRUE(view.listed.empty());
+    EXPECT_TRUE(CloseItemDetails(details));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
