@@ -62,8 +62,6 @@ struct FolderScan {
     std::function<bool(const std::string& name)> spare{};  // files a sweep leaves alone
     // Files a sweep leaves alone by where they lie (the full name).
     std::function<bool(const std::string& fullName)> spareAt{};
-    // Why a spared file stays, as the item's details say.
-    const char* spareReason = "kept by the Cookie Keeper";
     CountUnit unit = kFiles;
     // The label after a sweep when it shows no count.
     const char* sweptText = nullptr;
@@ -74,10 +72,8 @@ struct FolderScan {
     std::function<std::string(bool sweep)> whenMissing{};
 };
 
-// The shell's description of a folder (desktop.ini), which sweeps leave,
-// and what an item's details say of it.
+// The shell's description of a folder (desktop.ini), which sweeps leave.
 inline bool IsFolderDescription(const std::string& name) { return name == "desktop.ini"; }
-inline constexpr const char* kFolderDescriptionKept = "the folder's description, kept";
 
 // An item that works on single files, each destroyed on a sweep.
 struct FileList {
@@ -207,6 +203,7 @@ private:
     void FileFound(Walk& walk, const std::string& name, const std::string& path, std::int32_t attributes,
                    std::int64_t size);
     void RecordSweep(ItemReport& report, Finding finding, RemovalOutcome outcome, const TRemovalRoot* root);
+    std::string RunRoutine(std::size_t row, const ItemRoutine& routine, bool sweep);
     void BeginReport(std::size_t row, bool sweep);
     void EndReport(std::size_t row);
     std::string RowCaption(std::size_t row) const;

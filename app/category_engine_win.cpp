@@ -43,6 +43,15 @@ std::string WithoutAccessKeys(const std::string& caption) {
     return text;
 }
 
+// The short name of a registry root, as registry editors write it.
+std::string RootName(HKEY root) {
+    if (root == HKEY_CURRENT_USER) return "HKCU";
+    if (root == HKEY_LOCAL_MACHINE) return "HKLM";
+    if (root == HKEY_USERS) return "HKU";
+    if (root == HKEY_CLASSES_ROOT) return "HKCR";
+    return "?";
+}
+
 // "2026-12-08 14:03", the local time now.
 std::string LocalTimeText() {
     SYSTEMTIME now;
@@ -127,8 +136,7 @@ void TCategory::Start(std::size_t row, bool sweep) {
     StartRiskItem(row, sweep ? "Deleting..." : "Analyzing...");
     if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
     if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
-    rows_[row]->routineRan = true;
-    FinishRiskItem(row, std::get<ItemRoutine>(work).run(sweep));
+    FinishRiskItem(row, RunRoutine(row, std::get<ItemRoutine>(work), sweep));
 }
 
 // The row is held busy while its entries start, so that one ending at once
@@ -152,8 +160,7 @@ void TCategory::StartGroup(std::size_t row, const ItemGroup& group, bool sweep) 
 void TCategory::StartEntry(std::size_t row, const EntryWork& work, bool sweep) {
     if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
     if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
-    rows_[row]->routineRan = true;
-    FinishRiskItem(row, std::get<ItemRoutine>(work).run(sweep));
+    FinishRiskItem(row, RunRoutine(row, std::get<ItemRoutine>(work), sweep));
 }
 
 void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sweep) {
@@ -223,7 +230,8 @@ void TCategory::FileFound(Walk& walk, const std::string& name, const std::string
     const FolderScan& scan = walk.scan;
     const std::string fullName = JoinPath(path, name);
     if ((scan.spare && scan.spare(name)) || (scan.spareAt && scan.spareAt(fullName))) {
-        finding.remark = scan.spareReason;
+        // Spared files are folder descriptions or what the keep lists name.
+        finding.remark = IsFolderDescription(name) ? "the folder's description, kept" : "kept by the Cookie Keeper";
         report.stillThere.Add(std::move(finding));
         return;
     }
@@ -351,6 +359,24 @@ void TCategory::AllBoxClick() {
     }
     for (const CategoryRow& row : decl_.rows)
         if (row.box == 0 && row.view.govern) row.view.govern(all);
+}
+
+// The registry items report what they count into the running item's
+// report; a routine that lets messages run may start another meanwhile,
+// so the sink is put back as it was afterwards.
+std::string TCategory::RunRoutine(std::size_t row, const ItemRoutine& routine, bool sweep) {
+    rows_[row]->routineRan = true;
+    RegistryFindingSink* sink = services_.registryHooks.Found.get();
+    if (!sink) return routine.run(sweep);
+    auto previous = std::move(sink->found);
+    ItemReport& report = rows_[row]->report;
+    sink->found = [&report](HKEY root, const std::string& key, const std::string& name, bool isKey) {
+        report.found.Add(Finding{name.empty() ? "(Default)" : name, RootName(root) + (key.empty() ? "" : "\\" + key),
+                                 -1, isKey ? FindingKind::RegistryKey : FindingKind::RegistryValue, {}});
+    };
+    std::string text = routine.run(sweep);
+    sink->found = std::move(previous);
+    return text;
 }
 
 // A run starts a new report; the details window shows it as it fills.

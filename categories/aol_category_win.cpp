@@ -40,11 +40,9 @@ CategoryDecl TAolCategory::Declare(const CategoryServices& services) {
 
     FolderScan ieTemp{.folder = [&loc] { return loc.IECacheDir; }};
     ieTemp.spare = IsFolderDescription;
-    ieTemp.spareReason = kFolderDescriptionKept;
     FolderScan cache{.folder = [this] { return OrganizeExists() ? locations_.AOLPath + "Cache" : std::string(); }};
     FolderScan history{.folder = [&loc] { return loc.IEHistoryDir; }};
     history.spare = IsFolderDescription;
-    history.spareReason = kFolderDescriptionKept;
     history.afterWalk = [this](bool swept) {
         if (swept) ClearUrlHistory(stores_.history, [] {});
         return 0;  // the label counts the files

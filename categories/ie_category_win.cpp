@@ -16,10 +16,8 @@ CategoryDecl TIECategory::Declare(const CategoryServices& services) {
 
     FolderScan temp{.folder = [&loc] { return loc.IECacheDir; }};
     temp.spare = IsFolderDescription;
-    temp.spareReason = kFolderDescriptionKept;
     FolderScan history{.folder = [&loc] { return loc.IEHistoryDir; }};
     history.spare = IsFolderDescription;
-    history.spareReason = kFolderDescriptionKept;
     history.afterWalk = [this](bool swept) {
         if (swept) ClearUrlHistory(stores_.history, [] { ProcessMessages(); });
         return 0;  // the label counts the files, not the URLs

@@ -21,7 +21,6 @@ CategoryDecl TWindowsCategory::Declare(const CategoryServices& services) {
     FolderScan recycle{.folder = [&loc] { return loc.RecycleDir; }};
     // The recycle folder's own description file stays.
     recycle.spare = IsFolderDescription;
-    recycle.spareReason = kFolderDescriptionKept;
     recycle.afterWalk = [this](bool swept) {
         if (swept) EmptyRecycleBin();
         return 0;

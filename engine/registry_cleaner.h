@@ -4,6 +4,7 @@
 // overwritten with the blank text where the item says so, so that their
 // old data does not survive in the hive's free space.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,19 @@ struct ValueListOptions {
     bool stringsOnly = false; // overwrite only values that hold a string (REG_SZ)
 };
 
+// Where the items report each value or key they count while a run is
+// recorded for an item's details. Every copy of a set of hooks shares it,
+// so the category engine can point it at the item that runs.
+struct RegistryFindingSink {
+    std::function<void(HKEY root, const std::string& key, const std::string& name, bool isKey)> found;
+};
+
 // Observation points: after every blank-text write, and the message-queue
 // turn after each swept key (other handlers may run there).
 struct RegistryHooks {
     std::function<void(HKEY root, const std::string& key, const std::string& value)> ValueOverwritten;
     std::function<void()> ProcessMessages;
+    std::shared_ptr<RegistryFindingSink> Found = std::make_shared<RegistryFindingSink>();
 };
 
 // One item's running total under its count rule.
@@ -55,6 +64,7 @@ private:
     void Add(int contribution);
     int PassOverValues(HKEY root, const std::string& key, ValueListOptions options,
                        std::vector<std::string>* subkeyNames);
+    void Found(HKEY root, const std::string& key, const std::string& name, bool isKey) const;
 
     bool sweep_;
     CountRule rule_;

@@ -61,6 +61,10 @@ bool HoldsString(HKEY key, const std::string& value) {
 
 }  // namespace
 
+void TRegistryItem::Found(HKEY root, const std::string& key, const std::string& name, bool isKey) const {
+    if (hooks_.Found && hooks_.Found->found) hooks_.Found->found(root, key, name, isKey);
+}
+
 void TRegistryItem::Add(int contribution) {
     if (rule_ == CountRule::All) {
         total_ += contribution;
@@ -75,6 +79,7 @@ int TRegistryItem::PassOverValues(HKEY root, const std::string& keyName, ValueLi
     RegKey key;
     if (::RegOpenKeyExA(root, keyName.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return 0;
     const std::vector<std::string> names = ValueNames(key.get());
+    for (const std::string& name : names) Found(root, keyName, name, false);
     if (sweep_) {
         for (const std::string& name : names) {
             if (options.keepMRUList && name == "MRUList") {
@@ -105,6 +110,7 @@ void TRegistryItem::SingleValue(HKEY root, const std::string& keyName, const std
     if (::RegOpenKeyExA(root, keyName.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
     if (::RegQueryValueExA(key.get(), value.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return;
     ++total_;
+    Found(root, keyName, value, false);
     if (!sweep_) return;
     if (HoldsString(key.get(), value)) {
         WriteString(key.get(), value, kBlankText);
@@ -126,6 +132,8 @@ void TRegistryItem::KeyList(HKEY root, const std::string& base) {
         const std::string key = base + std::to_string(i);
         if (KeyExists(root, key)) {
             ++total_;
+            const std::size_t slash = key.find_last_of('\\');
+            Found(root, slash == std::string::npos ? std::string() : key.substr(0, slash), key.substr(slash + 1), true);
             if (sweep_) DeleteKeyTree(root, key);
         }
         if (hooks_.ProcessMessages) hooks_.ProcessMessages();
@@ -138,6 +146,7 @@ void TRegistryItem::ValueSize(HKEY root, const std::string& keyName, const std::
     DWORD size = 0;
     if (::RegQueryValueExA(key.get(), value.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return;
     total_ += static_cast<int>(size);
+    Found(root, keyName, value, false);
     if (sweep_) ::RegDeleteValueA(key.get(), value.c_str());
 }
 
@@ -148,6 +157,7 @@ void TRegistryItem::SubkeysOf(HKEY root, const std::string& keyName) {
         if (::RegOpenKeyExA(root, keyName.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
         subkeys = SubkeyNames(key.get());
     }
+    for (const std::string& subkey : subkeys) Found(root, keyName, subkey, true);
     if (sweep_) {
         for (const std::string& subkey : subkeys) DeleteKeyTree(root, keyName + "\\" + subkey);
         if (hooks_.ProcessMessages) hooks_.ProcessMessages();

@@ -3,6 +3,8 @@
 // browser keeps in the registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <optional>
 
 #include "app/control_table.h"
@@ -13,6 +15,7 @@
 #include "engine/registry_cleaner.h"
 #include "tests/win32/support/debug_output.h"
 #include "tests/win32/support/registry_values.h"
+#include "tests/win32/support/item_details.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/tab_fixture.h"
 
@@ -245,6 +248,19 @@ TEST_F(IETab, SweepSparesDesktopIniAndKeptCookiesAndOverwritesTheRest) {
         if (change.action == FILE_ACTION_REMOVED && change.name[0] == '~') scrambledRemoved = true;
     }
     EXPECT_TRUE(scrambledRemoved);
+
+    // The label counts what was found; the item's details tell what was
+    // removed, and say that the kept cookie was kept.
+    HWND details = OpenItemDetails(*program, ctl::IECookFiles);
+    ASSERT_TRUE(details);
+    const ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.caption, "Website Cookies");
+    EXPECT_EQ(view.totals.substr(view.totals.find("\r\n") + 2), "Receipt: 1 removed, 2 still there");
+    std::vector<std::string> still = view.stillThere;
+    std::sort(still.begin(), still.end());
+    EXPECT_EQ(still, (std::vector<std::string>{"desktop.ini\t" + cookies + "\tthe folder's description, kept",
+                                               std::string(kKeptCookie) + "\t" + cookies + "\tkept by the Cookie Keeper"}));
+    EXPECT_TRUE(CloseItemDetails(details));
 }
 
 // Wine's cache answers the group and extended-enumeration calls with

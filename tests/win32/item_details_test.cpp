@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/control_table.h"
+#include "engine/registry_cleaner.h"
 #include "tests/win32/support/item_details.h"
 #include "tests/win32/support/message_pump.h"
+#include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/tab_fixture.h"
 
 namespace tarnwell::testing {
@@ -129,13 +131,13 @@ TEST_F(ItemDetails, SweepReceiptNamesWhatIsStillThereAndWhy) {
 // from the label's context menu as well.
 TEST_F(ItemDetails, AnItemWithOnlyATotalSaysSoAndOpensFromTheContextMenu) {
     StartWithTemp("[Settings]\r\n");
-    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
-    HWND label = program->Control(ctl::WRunField);
+    ASSERT_TRUE(ClickAndWait(ctl::IEAnalyzeBTN));
+    HWND label = program->Control(ctl::IEIndex);
     RECT bounds;
     ::GetWindowRect(label, &bounds);
     ::PostMessageA(::GetParent(label), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(label),
                    MAKELPARAM(bounds.left + 2, bounds.top + 2));
-    // The menu is the shell's popup menu window; Enter picks its only item.
+    // Keys go to the menu's own loop, as the user's arrow keys and Enter.
     HWND menu = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (menu = ShownWindowOf(program->ProcessId(), "#32768", "")) != nullptr; }));
     for (WPARAM key : {VK_DOWN, VK_RETURN}) {
@@ -146,10 +148,34 @@ TEST_F(ItemDetails, AnItemWithOnlyATotalSaysSoAndOpensFromTheContextMenu) {
     ASSERT_TRUE(WaitUntil(
         [&] { return (details = ShownWindowOf(program->ProcessId(), "TDetailsForm", "Item Details")) != nullptr; }));
     const ItemDetailsView view = ReadItemDetails(details);
-    EXPECT_EQ(view.caption, "Windows Run & Stream File Lists");
+    EXPECT_EQ(view.caption, "Index Files (index.dat)");
     EXPECT_EQ(view.totals,
               "This item was analysed as a whole and keeps no list of single entries: the label gives its result.");
     EXPECT_TRUE(view.listed.empty());
+    EXPECT_TRUE(CloseItemDetails(details));
+}
+
+// A registry list names the values it counted, under their key; the label
+// keeps its own count (here one less, as the list's order value does not
+// count).
+TEST_F(ItemDetails, ARegistryListNamesItsValues) {
+    const std::string runList = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    RegistryKeys saved;
+    saved.Save(HKEY_CURRENT_USER, runList);
+    DeleteKeyTree(HKEY_CURRENT_USER, runList);
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, runList, "a", "notepad\\1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, runList, "b", "cmd\\1"));
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, runList, "MRUList", "ab"));
+    StartWithTemp("[Settings]\r\n");
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
+    EXPECT_EQ(Label(ctl::WRunField), "2 item(s)");
+    HWND details = OpenItemDetails(*program, ctl::WRunField);
+    ASSERT_TRUE(details);
+    const ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.caption, "Windows Run & Stream File Lists");
+    const std::string key = "HKCU\\" + runList;
+    EXPECT_EQ(view.listed, (std::vector<std::string>{"a\t" + key + "\t(registry value)", "b\t" + key + "\t(registry value)",
+                                                     "MRUList\t" + key + "\t(registry value)"}));
     EXPECT_TRUE(CloseItemDetails(details));
 }
 
