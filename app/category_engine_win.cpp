@@ -221,18 +221,20 @@ void TCategory::FileFound(Walk& walk, const std::string& name, const std::string
     ItemReport& report = rows_[walk.row]->report;
     const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // The walk's own folder may come with a trailing backslash, its
-    // sub-folders without: listed alike.
-    std::string where = path;
-    if (where.size() > 3 && where.back() == '\\') where.pop_back();
-    Finding finding{name, std::move(where), folder ? -1 : size, folder ? FindingKind::Folder : FindingKind::File, {}};
-    report.found.Add(finding);
+    // sub-folders without: listed alike. Nothing is copied here for an
+    // analysis beyond what the list keeps.
+    std::string_view where = path;
+    if (where.size() > 3 && where.back() == '\\') where.remove_suffix(1);
+    const FindingKind kind = folder ? FindingKind::Folder : FindingKind::File;
+    report.found.Add(name, where, folder ? -1 : size, kind);
     if (!walk.sweeping || folder) return;
+    Finding finding{name, std::string(where), size, kind, {}};
     const FolderScan& scan = walk.scan;
     const std::string fullName = JoinPath(path, name);
     if ((scan.spare && scan.spare(name)) || (scan.spareAt && scan.spareAt(fullName))) {
         // Spared files are folder descriptions or what the keep lists name.
         finding.remark = IsFolderDescription(name) ? "the folder's description, kept" : "kept by the Cookie Keeper";
-        report.stillThere.Add(std::move(finding));
+        report.stillThere.Add(finding);
         return;
     }
     RemovalContext removal = services_.removal();
@@ -250,7 +252,7 @@ void TCategory::RecordSweep(ItemReport& report, Finding finding, RemovalOutcome 
     }
     if (outcome != RemovalOutcome::Survived) return;
     finding.remark = SurvivalReason(FindingPath(finding), root);
-    report.stillThere.Add(std::move(finding));
+    report.stillThere.Add(finding);
 }
 
 void TCategory::WalkEnded(Walk& walk, std::uint32_t count) {
@@ -371,8 +373,8 @@ std::string TCategory::RunRoutine(std::size_t row, const ItemRoutine& routine, b
     auto previous = std::move(sink->found);
     ItemReport& report = rows_[row]->report;
     sink->found = [&report](HKEY root, const std::string& key, const std::string& name, bool isKey) {
-        report.found.Add(Finding{name.empty() ? "(Default)" : name, RootName(root) + (key.empty() ? "" : "\\" + key),
-                                 -1, isKey ? FindingKind::RegistryKey : FindingKind::RegistryValue, {}});
+        report.found.Add(name.empty() ? "(Default)" : name, RootName(root) + (key.empty() ? "" : "\\" + key), -1,
+                         isKey ? FindingKind::RegistryKey : FindingKind::RegistryValue);
     };
     std::string text = routine.run(sweep);
     sink->found = std::move(previous);

@@ -7,17 +7,31 @@
 
 namespace tarnwell {
 
-void FindingList::Add(Finding finding) {
+void FindingList::Add(std::string_view name, std::string_view folder, std::int64_t size, FindingKind kind,
+                      std::string_view remark) {
     ++count_;
-    if (finding.size > 0) bytes_ += finding.size;
-    if (entries_.size() < limit_) entries_.push_back(std::move(finding));
+    if (size > 0) bytes_ += size;
+    if (entries_.size() >= limit_) return;
+    if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+    entries_.push_back(Entry{std::string(name), static_cast<std::uint32_t>(folders_.size() - 1), size, kind,
+                             std::string(remark)});
 }
 
 void FindingList::Clear() {
     entries_.clear();
     entries_.shrink_to_fit();
+    folders_.clear();
+    folders_.shrink_to_fit();
     count_ = 0;
     bytes_ = 0;
+}
+
+std::vector<Finding> FindingList::Entries() const {
+    std::vector<Finding> findings;
+    findings.reserve(entries_.size());
+    for (const Entry& entry : entries_)
+        findings.push_back(Finding{entry.name, folders_[entry.folder], entry.size, entry.kind, entry.remark});
+    return findings;
 }
 
 namespace {
@@ -80,7 +94,7 @@ std::vector<Finding> SortedFindings(const std::vector<Finding>& findings, Findin
 
 std::string TotalsText(const FindingList& list) {
     std::string text = Plural(list.Count(), "entry", "entries") + ", " + std::to_string(list.Bytes()) + " bytes in files";
-    if (list.Beyond() > 0) text += " (the first " + std::to_string(list.Entries().size()) + " listed)";
+    if (list.Beyond() > 0) text += " (the first " + std::to_string(list.Kept()) + " listed)";
     return text;
 }
 

@@ -22,24 +22,38 @@ struct Finding {
 };
 
 // Entries past the limit are counted but not kept, so a walk of a huge
-// folder costs bounded memory.
+// folder costs bounded memory. Entries that follow one another in the same
+// folder share one copy of its name, and nothing is copied for an entry
+// that is only counted: recording costs a walk little.
 class FindingList {
 public:
     static constexpr std::size_t kDefaultLimit = 50000;
 
     explicit FindingList(std::size_t limit = kDefaultLimit) : limit_(limit) {}
 
-    void Add(Finding finding);
+    void Add(std::string_view name, std::string_view folder, std::int64_t size, FindingKind kind,
+             std::string_view remark = {});
+    void Add(const Finding& finding) { Add(finding.name, finding.folder, finding.size, finding.kind, finding.remark); }
     void Clear();
 
-    const std::vector<Finding>& Entries() const { return entries_; }
+    std::vector<Finding> Entries() const;               // the kept ones, in the order reported
+    std::size_t Kept() const { return entries_.size(); }
     std::size_t Count() const { return count_; }        // every entry reported
     std::size_t Beyond() const { return count_ - entries_.size(); }
     std::int64_t Bytes() const { return bytes_; }      // the sizes of every file reported
 
 private:
+    struct Entry {
+        std::string name;
+        std::uint32_t folder;  // index into folders_
+        std::int64_t size;
+        FindingKind kind;
+        std::string remark;
+    };
+
     std::size_t limit_;
-    std::vector<Finding> entries_;
+    std::vector<std::string> folders_;
+    std::vector<Entry> entries_;
     std::size_t count_ = 0;
     std::int64_t bytes_ = 0;
 };

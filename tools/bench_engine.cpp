@@ -96,7 +96,7 @@ long ScannerWalk(const std::string& directory, bool record = false) {
         ++count;
         if (!record) return;
         const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        findings.Add(Finding{name, path, folder ? -1 : size, folder ? FindingKind::Folder : FindingKind::File, {}});
+        findings.Add(name, path, folder ? -1 : size, folder ? FindingKind::Folder : FindingKind::File);
     };
     scanner.OnProcessDone = [&](TBaseScanner&, std::uint32_t, std::uint32_t) { done = true; };
     scanner.Execute();

@@ -1,7 +1,8 @@
 // Drives a running Tarnwell from outside, for screenshots and manual
 // checks: "ui_driver select-tab N" shows the N-th tab (0 = first), as the
 // arrow keys on the tab row would; "ui_driver click ID" clicks the control
-// with that ID and waits until it is enabled again.
+// with that ID and waits until it is enabled again; "ui_driver details ID"
+// double-clicks the risk label with that ID, which opens its item's details.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,18 +48,31 @@ BOOL CALLBACK MatchId(HWND child, LPARAM parameter) {
     return FALSE;
 }
 
-int Click(int id) {
+HWND FindControl(int id) {
     if (!FindTabs()) {
         std::fprintf(stderr, "no Tarnwell window found\n");
-        return 1;
+        return nullptr;
     }
     Search search{id, nullptr};
     ::EnumChildWindows(::FindWindowA("TMainForm", nullptr), MatchId, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return 1;
+    return search.found;
+}
+
+int Details(int id) {
+    HWND label = FindControl(id);
+    if (!label) return 1;
+    ::PostMessageA(label, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    for (int waited = 0; !::FindWindowA("TDetailsForm", nullptr) && waited < 100; ++waited) ::Sleep(100);
+    return ::FindWindowA("TDetailsForm", nullptr) ? 0 : 1;
+}
+
+int Click(int id) {
+    HWND button = FindControl(id);
+    if (!button) return 1;
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(search.found, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
-    for (int waited = 0; !::IsWindowEnabled(search.found) && waited < 600; ++waited) ::Sleep(100);
-    return ::IsWindowEnabled(search.found) ? 0 : 1;
+    ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
+    for (int waited = 0; !::IsWindowEnabled(button) && waited < 600; ++waited) ::Sleep(100);
+    return ::IsWindowEnabled(button) ? 0 : 1;
 }
 
 }  // namespace
@@ -66,6 +80,7 @@ int Click(int id) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "select-tab") == 0) return SelectTab(std::atoi(argv[2]));
     if (argc == 3 && std::strcmp(argv[1], "click") == 0) return Click(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: ui_driver select-tab N | click ID\n");
+    if (argc == 3 && std::strcmp(argv[1], "details") == 0) return Details(std::atoi(argv[2]));
+    std::fprintf(stderr, "usage: ui_driver select-tab N | click ID | details ID\n");
     return 2;
 }

@@ -24,6 +24,19 @@ TEST(FindingList, KeepsTotalsRightPastItsLimit) {
     EXPECT_EQ(TotalsText(list), "0 entries, 0 bytes in files");
 }
 
+// Each entry comes back with its own folder, however the walk went in and
+// out of sub-folders.
+TEST(FindingList, GivesBackEachEntryWithItsFolder) {
+    FindingList list;
+    list.Add("a", "C:\\X", 1, FindingKind::File);
+    list.Add("Sub", "C:\\X", -1, FindingKind::Folder);
+    list.Add("b", "C:\\X\\Sub", 2, FindingKind::File);
+    list.Add("c", "C:\\X", 3, FindingKind::File, "read-only");
+    std::string text;
+    for (const Finding& f : list.Entries()) text += FindingPath(f) + "|" + f.remark + " ";
+    EXPECT_EQ(text, "C:\\X\\a| C:\\X\\Sub| C:\\X\\Sub\\b| C:\\X\\c|read-only ");
+}
+
 TEST(FindingList, SortsByNameFolderOrSizeEitherWay) {
     const std::vector<Finding> findings{File("b.txt", "C:\\Z", 5), File("A.txt", "C:\\Y", 7), File("c.txt", "C:\\x", 5)};
     const auto names = [](const std::vector<Finding>& sorted) {
