@@ -35,16 +35,32 @@ std::string ListLine(const Finding& finding, bool withRemark) {
     return line;
 }
 
-// Tab stops at the columns' header buttons, in the list's dialog units.
+// The average character width of the list's font, in pixels, measured as
+// the system measures it for the list's tab stops.
+int AverageCharWidth(HWND list) {
+    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    HDC dc = ::GetDC(list);
+    if (!dc) return 6;
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+    RECT extent{0, 0, 0, 0};
+    ::DrawTextA(dc, kAlphabet, 52, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list, dc);
+    const int width = (extent.right - extent.left + 26) / 52;
+    return width > 0 ? width : 6;
+}
+
+// Tab stops under the columns' header buttons, in quarters of the list
+// font's average character width.
 void AlignColumns(const TListBox& list, const TControlSet& controls) {
     RECT listBounds;
     ::GetWindowRect(list.Handle(), &listBounds);
-    const int unit = LOWORD(::GetDialogBaseUnits());
+    const int unit = AverageCharWidth(list.Handle());
     std::vector<INT> stops;
     for (int header : {ctl::DetailsFolderBTN, ctl::DetailsSizeBTN}) {
         RECT bounds;
         ::GetWindowRect(controls.Find(header)->Handle(), &bounds);
-        stops.push_back(static_cast<INT>((bounds.left - listBounds.left) * 4 / (unit > 0 ? unit : 8)));
+        stops.push_back(static_cast<INT>((bounds.left - listBounds.left) * 4 / unit));
     }
     ::SendMessageA(list.Handle(), LB_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
 }
