@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/control_table.h"
+#include "tests/win32/support/item_details.h"
 #include "tests/win32/support/message_pump.h"
 #include "tests/win32/support/registry_values.h"
 #include "tests/win32/support/tab_fixture.h"
@@ -175,6 +176,20 @@ TEST_F(PluginsTab, SweepsCheckedDefinitionsOnly) {
     EXPECT_FALSE(FileExists(folder / "log.txt"));
     EXPECT_TRUE(FileExists(folder / "spared.txt"));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, recent));
+
+    // A double click on the row's risk text opens its details, which name
+    // the registry values its entries counted.
+    HWND details = OpenItemDetailsFromList(*program, ctl::PlugStatusBox, Row("registry.ini"));
+    ASSERT_TRUE(details);
+    const ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.caption, "Plug-in registry.ini");
+    EXPECT_EQ(view.run.substr(view.run.size() - 21), ": 10 byte(s) deleted.");
+    std::vector<std::string> listed = view.listed;
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"Count\tHKCU\\" + recent + "\t(registry value)",
+                                                "File1\tHKCU\\" + recent + "\t(registry value)",
+                                                "LastFile\tHKCU\\" + settings + "\t(registry value)"}));
+    EXPECT_TRUE(CloseItemDetails(details));
 }
 
 // A definition naming the drive, or a folder left empty (the current
