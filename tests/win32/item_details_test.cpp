@@ -179,5 +179,49 @@ TEST_F(ItemDetails, ARegistryListNamesItsValues) {
     EXPECT_TRUE(CloseItemDetails(details));
 }
 
+// A folder larger than what an item keeps: the totals count every entry,
+// the list holds the first 50,000 and says how many more there were.
+TEST_F(ItemDetails, AFolderBeyondTheLimitKeepsItsTotalsRight) {
+    // In folders of 100: a create costs Wine time in proportion to the
+    // size of its folder.
+    constexpr int kFiles = 50000, kPerFolder = 100, kFolders = kFiles / kPerFolder;
+    const std::string many = temp + "\\many";
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string group = many + "\\d" + std::to_string(i / kPerFolder);
+        if (i % kPerFolder == 0) {
+            ASSERT_TRUE(MakeDirectories(group));
+        }
+        HANDLE file = ::CreateFileA((group + "\\" + std::to_string(i) + ".tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << i;
+        DWORD written = 0;
+        ::WriteFile(file, "x", 1, &written, nullptr);
+        ::CloseHandle(file);
+    }
+    StartWithTemp("[Settings]\r\n");
+    ASSERT_TRUE(ClickAndWait(ctl::WAnalyzeBTN));
+    // The planted three files and their folder, the folder of many, its
+    // folders and their files: past the limit by 5 + kFolders + 1.
+    constexpr int kEntries = kFiles + kFolders + 5;
+    EXPECT_EQ(Label(ctl::TempFiles), std::to_string(kEntries) + " file(s)");
+    HWND details = OpenItemDetails(*program, ctl::TempFiles);
+    ASSERT_TRUE(details);
+    EXPECT_EQ(WindowText(FindChildById(details, ctl::DetailsTotalsLBL)),
+              "Found: " + std::to_string(kEntries) + " entries, " + std::to_string(kFiles + 15) +
+                  " bytes in files (the first 50000 listed)");
+    HWND list = FindChildById(details, ctl::DetailsList);
+    DWORD_PTR count = 0;
+    ::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count);
+    EXPECT_EQ(count, DWORD_PTR{50001});
+    // Asked in UTF-16: Wine hands list texts to another process that way.
+    wchar_t last[128] = {};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(list, LB_GETTEXT, count - 1, reinterpret_cast<LPARAM>(last), SMTO_NORMAL, 10000, &length);
+    const std::wstring expected = L"... and " + std::to_wstring(kEntries - 50000) + L" more, not listed";
+    EXPECT_EQ(std::wstring(last), expected);
+    EXPECT_TRUE(CloseItemDetails(details));
+    RemoveTree(many);
+}
+
 }  // namespace
 }  // namespace tarnwell::testing
