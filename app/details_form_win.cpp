@@ -1,7 +1,5 @@
 #include "app/details_form_win.h"
 
-#include <commdlg.h>
-
 #include <string>
 #include <vector>
 
@@ -11,6 +9,7 @@
 #include "ui/control_set.h"
 #include "ui/form.h"
 #include "ui/hints.h"
+#include "ui/save_dialog.h"
 #include "ui/text_file.h"
 
 namespace tarnwell {
@@ -187,21 +186,13 @@ void TDetailsForm::CopyBTNClick() {
 }
 
 void TDetailsForm::SaveBTNClick() {
-    char file[MAX_PATH] = "Tarnwell details.txt";
     static const char kFilter[] = "Text files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = hwnd_;
-    dialog.lpstrFilter = kFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = "txt";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetSaveFileNameA(&dialog) || file[0] == '\0') return;
+    const std::optional<SaveChoice> choice = AskSaveFileName(hwnd_, kFilter, "Tarnwell details.txt", "txt");
+    if (!choice) return;
+    const std::string& file = choice->file;
     const unsigned long error = WriteWholeFile(file, ReportText(report_, order_, ascending_));
     if (error != ERROR_SUCCESS)
-        ::MessageBoxA(hwnd_, ("The list could not be saved to " + std::string(file) + " (error " +
+        ::MessageBoxA(hwnd_, ("The list could not be saved to " + file + " (error " +
                               std::to_string(error) + ").")
                                  .c_str(),
                       "Item Details", MB_OK | MB_ICONWARNING);

@@ -63,6 +63,7 @@ add_library(tarnwell_shell STATIC
     resident/tray_icon_win.cpp
     ui/bitmap_region.cpp
     ui/clipboard.cpp
+    ui/save_dialog.cpp
     ui/control_factory.cpp
     ui/controls.cpp
     ui/file_replace.cpp

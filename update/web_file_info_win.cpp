@@ -1,10 +1,10 @@
 #include "update/web_file_info_win.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <cctype>
 
+#include "ui/save_dialog.h"
 #include "update/update_windows_win.h"
 
 namespace tarnwell {
@@ -200,19 +200,10 @@ bool TWebFileInfo::RunCheck() {
 }
 
 std::optional<std::string> TWebFileInfo::AskSaveName() {
-    char file[MAX_PATH] = {};
-    defaultFileName_.copy(file, MAX_PATH - 1);
     static const char kFilter[] = "Application (*.EXE)\0*.EXE\0Zipped File\0*.ZIP\0All Files (*.*)\0*.*\0";
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = owner_;
-    dialog.lpstrFilter = kFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetSaveFileNameA(&dialog) || file[0] == '\0') return std::nullopt;
-    return WithFilterExtension(file, static_cast<int>(dialog.nFilterIndex));
+    const std::optional<SaveChoice> choice = AskSaveFileName(owner_, kFilter, defaultFileName_);
+    if (!choice) return std::nullopt;
+    return WithFilterExtension(choice->file, choice->filterIndex);
 }
 
 bool TWebFileInfo::ShowReadMe(bool ask) {

@@ -167,25 +167,6 @@ HWND ShownWizard(const std::string& title) {
     return wizard;
 }
 
-// A child window (at any depth) with this text.
-struct TextSearch {
-    const std::string& text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChildWithText(HWND child, LPARAM data) {
-    auto* search = reinterpret_cast<TextSearch*>(data);
-    if (WindowText(child) != search->text) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-HWND ChildWithText(HWND parent, const std::string& text) {
-    TextSearch search{text};
-    ::EnumChildWindows(parent, FindChildWithText, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Clicks the wizard's main button once it carries `caption` (the page has
 // changed) and can be pressed.
 bool ClickWizardButton(HWND wizard, const std::string& caption) {
@@ -427,7 +408,7 @@ TEST_F(Installer, WizardInstallsWhereTheUserSaysAndUninstallRemovesSettingsWhenA
                           &result);
     ASSERT_TRUE(ClickWizardButton(wizard, "&Install"));
     ASSERT_TRUE(WaitUntil([&] { return WindowText(button) == "&Finish"; }, 120000));
-    HWND run = ChildWithText(wizard, "&Start Tarnwell now");
+    HWND run = FindChildByText(wizard, "&Start Tarnwell now");
     ASSERT_TRUE(run);
     EXPECT_EQ(::SendMessageA(run, BM_GETCHECK, 0, 0), BST_CHECKED);
     ASSERT_TRUE(ClickWizardButton(wizard, "&Finish"));

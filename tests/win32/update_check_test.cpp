@@ -20,19 +20,6 @@ std::string Page(const std::string& version, const std::string& more = "") {
            "</head><body>Tarnwell updates</body></html>\r\n";
 }
 
-// A child window by its text (a button's caption, a label's line).
-struct ChildSearch {
-    std::string text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChildWithText(HWND child, LPARAM search) {
-    auto* wanted = reinterpret_cast<ChildSearch*>(search);
-    if (WindowText(child) != wanted->text) return TRUE;
-    wanted->found = child;
-    return FALSE;
-}
-
 class UpdateCheck : public TabTest {
 protected:
     void SetUp() override {
@@ -60,10 +47,9 @@ protected:
         return found;
     }
     static void ClickButton(HWND window, const char* caption) {
-        ChildSearch search{caption};
-        ::EnumChildWindows(window, FindChildWithText, reinterpret_cast<LPARAM>(&search));
-        ASSERT_NE(search.found, nullptr) << caption;
-        ::PostMessageA(search.found, BM_CLICK, 0, 0);
+        HWND button = FindChildByText(window, caption);
+        ASSERT_NE(button, nullptr) << caption;
+        ::PostMessageA(button, BM_CLICK, 0, 0);
     }
     // The save dialog: types `name` and saves, or cancels.
     void AnswerSaveDialog(const std::string* name) const {
@@ -172,11 +158,8 @@ TEST_F(UpdateCheck, CancelDuringTheDownloadRemovesThePartAndEndsTheProgram) {
     AnswerSaveDialog(&name);
     HWND progress = WaitForWindow("TarnwellUpdateWindowBusy", "Download Progress");
     ASSERT_NE(progress, nullptr);
-    ChildSearch text{"1,234,567 of 2,000,000 bytes received."};
-    EXPECT_TRUE(WaitUntil([&] {
-        ::EnumChildWindows(progress, FindChildWithText, reinterpret_cast<LPARAM>(&text));
-        return text.found != nullptr;
-    }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FindChildByText(progress, "1,234,567 of 2,000,000 bytes received.") != nullptr; }));
     HWND bar = ::FindWindowExA(progress, nullptr, "msctls_progress32", nullptr);
     EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 61);
     ClickButton(progress, "&Cancel");

@@ -56,6 +56,28 @@ HWND FindChildById(HWND parent, int id) {
     return it == controls.end() ? nullptr : it->second;
 }
 
+namespace {
+
+struct TextSearch {
+    const std::string& text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<TextSearch*>(data);
+    if (WindowText(child) != search->text) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindChildByText(HWND parent, const std::string& text) {
+    TextSearch search{text};
+    ::EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND MainWindowOf(DWORD processId) {
     WindowSearch search{processId, "TMainForm", "", false};
     ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));

@@ -38,6 +38,9 @@ void RemoveTree(const std::string& path);
 // one found wins for an ID used twice.
 std::map<int, HWND> ControlsOf(HWND parent);
 HWND FindChildById(HWND parent, int id);
+// The first child window (at any depth) whose text is `text`: a button's
+// caption, a label's line.
+HWND FindChildByText(HWND parent, const std::string& text);
 // The text of a window of another process (asked with WM_GETTEXT).
 std::string WindowText(HWND window);
 // The entries of a list box of another process, in list order.
