@@ -144,7 +144,7 @@ TEST(AutoStartSweep, OneSweepAllAfterALogOnStart) {
     for (const char* name : {"a.tmp", "b.tmp"}) ASSERT_TRUE(WriteTextFile(temp + "\\" + name, "x"));
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nWinStartCB_Checked=True\r\nTempFilesCB_Checked=True\r\n"));
     TarnwellProcess program(folder.Path(), "/autostart", {"TEMP=" + temp, "TMP=" + temp});
-    ASSERT_TRUE(program.WaitForMainWindow(40000, false));
+    ASSERT_TRUE(program.WaitForMainWindow(40000, false)) << program.StartState();
     EXPECT_TRUE(WaitUntil([&] { return EntriesBelow(temp) == 0; }, 40000));
     // Sweep All sweeps the Windows tab twice; the second found nothing left.
     EXPECT_TRUE(WaitUntil([&] { return program.Text(ctl::TempFiles) == "0 file(s) deleted."; }, 20000))

@@ -42,7 +42,7 @@ protected:
     void Start(const std::string& settings) {
         ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path());
-        ASSERT_TRUE(program->WaitForMainWindow());
+        ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     }
     // Opens the dialog as a click on `button` (or a menu command) does.
     HWND Open(int button, bool menu = false) {

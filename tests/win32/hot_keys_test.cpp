@@ -107,7 +107,7 @@ TEST(HotKeysTaken, HeldCombinationAndBadStoredKeyDoNotStopTheStart) {
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nStealthHK_HotKey=16384\r\n"));
     {
         TarnwellProcess program(folder.Path());
-        ASSERT_TRUE(program.WaitForMainWindow());
+        ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
         EXPECT_TRUE(WaitUntil([&] { return ShellHoldsTrayIcon(program.MainWindow()); }));
         EXPECT_TRUE(CombinationFree(MOD_CONTROL | MOD_ALT, 'Z'));
         program.EndSession();

@@ -280,7 +280,7 @@ TEST_F(Installer, SilentInstallAndUninstallIntoProgramFiles) {
 
     {
         TarnwellProcess tarnwell(folder);
-        ASSERT_TRUE(tarnwell.WaitForMainWindow());
+        ASSERT_TRUE(tarnwell.WaitForMainWindow()) << tarnwell.StartState();
         tarnwell.EndSession();
         ASSERT_TRUE(tarnwell.WaitForExit(60000));
     }
@@ -310,7 +310,7 @@ TEST_F(Installer, UpgradeOverARunningCopyInAFolderWithSpaces) {
     ASSERT_TRUE(WriteTextFile(folder + "ReadMe.txt", "an older read-me"));
 
     TarnwellProcess tarnwell(folder);
-    ASSERT_TRUE(tarnwell.WaitForMainWindow());
+    ASSERT_TRUE(tarnwell.WaitForMainWindow()) << tarnwell.StartState();
     ASSERT_FALSE(tarnwell.Checked(ctl::OPSessionCB));
     tarnwell.Click(ctl::OPSessionCB);
     ASSERT_TRUE(WaitUntil([&] { return tarnwell.Checked(ctl::OPSessionCB); }));
@@ -340,7 +340,7 @@ TEST_F(Installer, UninstallEndsARunningCopyAndRemovesWhatItSetUp) {
     const std::string folder = kDefaultFolder;
     ASSERT_TRUE(WriteTextFile(folder + "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n"));
     TarnwellProcess tarnwell(folder);
-    ASSERT_TRUE(tarnwell.WaitForMainWindow());
+    ASSERT_TRUE(tarnwell.WaitForMainWindow()) << tarnwell.StartState();
     ASSERT_TRUE(WaitUntil([] { return ServiceExists(); }, 60000)) << "the service was not registered";
 
     // What the program leaves on other Windows versions and through other

@@ -71,7 +71,7 @@ TEST_F(KillReport, OtherMessagesAreAnsweredButNotCountedAndTheCountSurvivesARest
     program->EndSession();
     ASSERT_TRUE(program->WaitForExit());
     program = std::make_unique<TarnwellProcess>(folder.Path());
-    ASSERT_TRUE(program->WaitForMainWindow());
+    ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     EXPECT_EQ(Count(), "42");
 }
 

@@ -110,7 +110,7 @@ protected:
     void Start(const std::string& settings = "[Settings]\r\n") {
         ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         program = std::make_unique<TarnwellProcess>(folder.Path());
-        ASSERT_TRUE(program->WaitForMainWindow());
+        ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     }
     void TearDown() override {
         if (program && program->Running()) {

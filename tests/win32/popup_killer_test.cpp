@@ -107,12 +107,12 @@ TEST_F(PopupKiller, RegisteredWhileTarnwellRunsUnlessSwitchedOff) {
 
     // Stored as off: not registered at start-up.
     program = std::make_unique<TarnwellProcess>(folder.Path());
-    ASSERT_TRUE(program->WaitForMainWindow());
+    ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     Click(ctl::SnuffetCB);
     program->EndSession();
     ASSERT_TRUE(program->WaitForExit());
     program = std::make_unique<TarnwellProcess>(folder.Path());
-    ASSERT_TRUE(program->WaitForMainWindow());
+    ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     EXPECT_TRUE(program->Checked(ctl::SnuffetCB));
     EXPECT_TRUE(Unregistered());
 }

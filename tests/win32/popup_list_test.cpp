@@ -197,7 +197,7 @@ TEST_F(PopupList, TheLevelIsStoredInTheRegistryAndReadAtTheNextStart) {
     program->EndSession();
     ASSERT_TRUE(program->WaitForExit());
     program = std::make_unique<TarnwellProcess>(folder.Path());
-    ASSERT_TRUE(program->WaitForMainWindow());
+    ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     Open();
     EXPECT_EQ(::SendMessageA(Item(ctl::LVLCBox), CB_GETCURSEL, 0, 0), 2);
     ::PostMessageA(dialog, WM_CLOSE, 0, 0);

@@ -254,7 +254,7 @@ TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption)
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n"));
     {
         TarnwellProcess program(folder.Path());
-        ASSERT_TRUE(program.WaitForMainWindow());
+        ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
         EXPECT_TRUE(ServiceExists());
         program.EndSession();
         ASSERT_TRUE(program.WaitForExit());
@@ -268,7 +268,7 @@ TEST_F(Service, ProgramRegistersAtStartAndKeepsTheServiceOnlyWithTheIndexOption)
 
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nVintrelCB_Checked=False\r\n"));
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     program.EndSession();
     ASSERT_TRUE(program.WaitForExit());
     EXPECT_FALSE(ServiceExists());
@@ -279,7 +279,7 @@ TEST_F(Service, ProgramInAFolderWithABlankRegistersItsQuotedPath) {
     ASSERT_TRUE(MakeDirectories(dir));
     ASSERT_TRUE(WriteTextFile(dir + "settings.ini", "[Settings]\r\nVintrelCB_Checked=True\r\n"));
     TarnwellProcess program(dir);
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     EXPECT_EQ(StoredPath(manager), "\"" + dir + "TWSvc.exe\"");
     program.EndSession();
     ASSERT_TRUE(program.WaitForExit());
@@ -292,7 +292,7 @@ TEST_F(Service, ProgramQuotesAnUnquotedRegistrationAtStart) {
     ASSERT_TRUE(RegisterUnquoted(dir + "TWSvc.exe"));
     ASSERT_EQ(StoredPath(manager), dir + "TWSvc.exe");
     TarnwellProcess program(dir);
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     EXPECT_EQ(StoredPath(manager), "\"" + dir + "TWSvc.exe\"");
     program.EndSession();
     ASSERT_TRUE(program.WaitForExit());

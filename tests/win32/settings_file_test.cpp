@@ -54,7 +54,7 @@ protected:
     template <typename Look>
     void RunProgram(Look look) {
         TarnwellProcess program(folder.Path());
-        ASSERT_TRUE(program.WaitForMainWindow());
+        ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
         look(program);
         program.EndSession();
         ASSERT_TRUE(program.WaitForExit());
@@ -193,7 +193,7 @@ TEST_F(SettingsFile, FileThatCannotBeWrittenAtExitIsLeftIntact) {
     const std::string original = "[Settings]\r\nTransBar_Position=30\r\n";
     WriteSettings(original);
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     EXPECT_EQ(program.TrackBarPosition(ctl::TransBar), 30);
     {
         KernelHandle lock(::CreateFileA(Settings().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -25,7 +25,7 @@ protected:
     }
     void Start() {
         program = std::make_unique<TarnwellProcess>(folder.Path());
-        ASSERT_TRUE(program->WaitForMainWindow());
+        ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     }
     // Opens the Cookie Keeper as its button on the IE tab does; null when
     // it does not show.
@@ -217,7 +217,7 @@ TEST_F(SettingsReplace, UnreadableAtStartIsReportedAndNeitherSavedNorSweptAround
               std::string::npos)
         << text;
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(program->WaitForMainWindow());
+    ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
     held.reset();  // from here on the file could be written: the program must not
     EXPECT_EQ(program->TrackBarPosition(ctl::TransBar), 0);
 

@@ -19,7 +19,7 @@ protected:
     void RunAndHijack(const std::string& settings) {
         ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
         TarnwellProcess program(folder.Path());
-        ASSERT_TRUE(program.WaitForMainWindow());
+        ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
         registry.Set(HKEY_CURRENT_USER, kIEMain, "Start Page", "http://hijack.example/");
         program.EndSession();
         ASSERT_TRUE(program.WaitForExit());

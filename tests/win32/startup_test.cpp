@@ -47,7 +47,7 @@ TEST_F(Startup, FirstStartWritesTheRunValueAndChecksOnlyBrowsersThatExist) {
     // FireFox is installed here; Netscape, Opera and AOL are not.
     MakeProfileFolder("\\Application Data\\Mozilla\\FireFox\\Profiles");
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
 
     EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"),
               "\"" + folder.Path() + "Tarnwell.exe\" /autostart");
@@ -72,7 +72,7 @@ TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     {
         TarnwellProcess program(folder.Path());
-        ASSERT_TRUE(program.WaitForMainWindow());
+        ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
         EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"));
         EXPECT_FALSE(program.Checked(ctl::IEAllCB));
         program.EndSession();
@@ -82,7 +82,7 @@ TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
     ASSERT_TRUE(SetRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell", "x"));
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nWStartLoadCB_Checked=True\r\n"));
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kRunKey, "Tarnwell"));
     program.EndSession();
     ASSERT_TRUE(program.WaitForExit());
@@ -91,7 +91,7 @@ TEST_F(Startup, LaterStartLeavesTheRunValueAloneAndDisablingLoadRemovesIt) {
 TEST_F(Startup, SecondCopyWakesTheFirstAndEndsWithoutSaving) {
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\nTransBar_Position=10\r\n"));
     TarnwellProcess first(folder.Path());
-    ASSERT_TRUE(first.WaitForMainWindow());
+    ASSERT_TRUE(first.WaitForMainWindow()) << first.StartState();
     ASSERT_TRUE(first.WindowVisible());
     HideWindow(first);
     EXPECT_TRUE(first.Running());
@@ -120,7 +120,7 @@ TEST_F(Startup, AutostartInOtherLetterCaseStartsVisible) {
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     const DWORD start = ::GetTickCount();
     TarnwellProcess program(folder.Path(), "/AUTOSTART");
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     EXPECT_LT(::GetTickCount() - start, 9000u) << "no log-on pause for another spelling";
     EXPECT_TRUE(program.WindowVisible());
     program.EndSession();
@@ -131,7 +131,7 @@ TEST_F(Startup, AutostartWaitsThenStaysHidden) {
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", "[Settings]\r\n"));
     const DWORD start = ::GetTickCount();
     TarnwellProcess program(folder.Path(), "/autostart");
-    ASSERT_TRUE(program.WaitForMainWindow(30000, false));
+    ASSERT_TRUE(program.WaitForMainWindow(30000, false)) << program.StartState();
     EXPECT_GE(::GetTickCount() - start, 9500u);
     // Start-up is over and the main loop has handled what was posted to it:
     // nothing is left that could still show the window.
@@ -144,7 +144,7 @@ TEST_F(Startup, AutostartWaitsThenStaysHidden) {
 
 TEST_F(Startup, LogOffSavesTheSettingsOfAHiddenWindow) {
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     HideWindow(program);
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutA(program.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));

@@ -100,7 +100,7 @@ protected:
 
 TEST_F(TrayIcon, TheShellHoldsTheIconFromStartUntilExit) {
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     const HWND owner = program.MainWindow();
     EXPECT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(owner); }));
     EndProgram(program);
@@ -109,7 +109,7 @@ TEST_F(TrayIcon, TheShellHoldsTheIconFromStartUntilExit) {
 
 TEST_F(TrayIcon, ARestartedShellGetsTheIconBack) {
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     const HWND owner = program.MainWindow();
     ASSERT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(owner); }));
     // A new shell starts with an empty notification area and tells every window.
@@ -126,7 +126,7 @@ TEST_F(TrayIcon, ARestartedShellGetsTheIconBack) {
 // click.
 TEST_F(TrayIcon, TheMenuOpensWhereTheIconWasClicked) {
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     // Wine moves the pointer a moment after the call, and a late pointer
     // event of the display may still move it back: the point that counts
     // is where the pointer was when the click was posted.
@@ -153,7 +153,7 @@ TEST_F(TrayIcon, TheMenuOpensWhereTheIconWasClicked) {
 
 TEST_F(TrayIcon, AClickOpensTheMenuWithItsCommandsInOrder) {
     TarnwellProcess program(folder.Path());
-    ASSERT_TRUE(program.WaitForMainWindow());
+    ASSERT_TRUE(program.WaitForMainWindow()) << program.StartState();
     ASSERT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(program.MainWindow()); }));
 
     // Escape closes the menu and nothing else happens.
@@ -196,7 +196,7 @@ TEST_F(TrayIcon, AClickOpensTheMenuWithItsCommandsInOrder) {
 
 TEST_F(TrayIcon, ASecondCopyWakesTheFirstWhileItsMenuIsOpenAndChangesNothingOutside) {
     TarnwellProcess first(folder.Path());
-    ASSERT_TRUE(first.WaitForMainWindow());
+    ASSERT_TRUE(first.WaitForMainWindow()) << first.StartState();
     ASSERT_TRUE(WaitFor([&] { return ShellHoldsTrayIcon(first.MainWindow()); }));
     HideMainWindow(first);
     ClickIcon(first);

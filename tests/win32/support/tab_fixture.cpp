@@ -17,7 +17,7 @@ void TabTest::RunAs(const std::string& version) { version_.emplace(version); }
 void TabTest::Start(const std::string& settings, const std::vector<std::string>& environment) {
     ASSERT_TRUE(WriteTextFile(folder / "settings.ini", settings));
     program = std::make_unique<TarnwellProcess>(folder.Path(), "", environment);
-    ASSERT_TRUE(program->WaitForMainWindow());
+    ASSERT_TRUE(program->WaitForMainWindow()) << program->StartState();
 }
 
 void TabTest::PostCommand(int command) const {

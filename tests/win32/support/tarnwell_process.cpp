@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace tarnwell::testing {
@@ -260,8 +261,35 @@ std::vector<std::string> ListBoxItems(HWND list) {
     return items;
 }
 
+namespace {
+
+// The copies started by this test program that have not been destroyed yet.
+std::set<const TarnwellProcess*>& StartedCopies() {
+    static std::set<const TarnwellProcess*> copies;
+    return copies;
+}
+
+bool AnotherStartedCopyRuns(const TarnwellProcess* self) {
+    for (const TarnwellProcess* copy : StartedCopies())
+        if (copy != self && copy->Running()) return true;
+    return false;
+}
+
+// Whether some copy of the program holds the single-instance mutex.
+bool InstanceMutexHeld() {
+    HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, "Tarnwell");
+    if (!mutex) return false;
+    ::CloseHandle(mutex);
+    return true;
+}
+
+}  // namespace
+
 TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& arguments,
                                  const std::vector<std::string>& environment) {
+    StartedCopies().insert(this);
+    if (!AnotherStartedCopyRuns(this) && !WaitUntil([] { return !InstanceMutexHeld(); }, 15000))
+        ADD_FAILURE() << "a copy of Tarnwell that this test did not start still runs";
     const std::string exe = folder + "Tarnwell.exe";
     if (!FileExists(exe)) ::CopyFileA(TarnwellExe().c_str(), exe.c_str(), FALSE);
     std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -274,6 +302,8 @@ TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& a
         process_.reset(info.hProcess);
         ::CloseHandle(info.hThread);
         processId_ = info.dwProcessId;
+    } else {
+        startError_ = ::GetLastError();
     }
 }
 
@@ -282,6 +312,7 @@ TarnwellProcess::~TarnwellProcess() {
         ::TerminateProcess(process_.get(), 1);
         ::WaitForSingleObject(process_.get(), 5000);
     }
+    StartedCopies().erase(this);
 }
 
 bool TarnwellProcess::WaitForMainWindow(DWORD milliseconds, bool shown) {
@@ -374,6 +405,12 @@ bool TarnwellProcess::WaitForExit(DWORD milliseconds) {
 
 bool TarnwellProcess::Running() const {
     return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::string TarnwellProcess::StartState() const {
+    if (!process_) return "not started: error " + std::to_string(startError_);
+    if (Running()) return "still running";
+    return "ended with exit code " + std::to_string(ExitCode());
 }
 
 DWORD TarnwellProcess::ExitCode() const {

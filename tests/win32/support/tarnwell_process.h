@@ -79,6 +79,9 @@ class TarnwellProcess {
 public:
     // Copies Tarnwell.exe into `folder` (once) and starts it with `arguments`.
     // `environment` adds or replaces variables ("TEMP=C:\\x") for the program.
+    // Unless another copy started here still runs, it first waits until no
+    // copy holds the single-instance mutex: one that has just ended may
+    // keep it a moment longer, and the new copy would end at once.
     TarnwellProcess(const std::string& folder, const std::string& arguments = "",
                     const std::vector<std::string>& environment = {});
     ~TarnwellProcess();
@@ -113,9 +116,13 @@ public:
     bool WaitForExit(DWORD milliseconds = 20000);
     bool Running() const;
     DWORD ExitCode() const;
+    // Why a start went wrong, for a failure message: not started (with the
+    // error), ended (with its exit code), or still running.
+    std::string StartState() const;
 
 private:
     KernelHandle process_;
+    DWORD startError_ = 0;
     DWORD processId_ = 0;
     HWND main_ = nullptr;
     mutable std::map<int, HWND> controls_;  // filled on first use: controls never change
