@@ -297,13 +297,19 @@ TarnwellProcess::TarnwellProcess(const std::string& folder, const std::string& a
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::string block = EnvironmentBlock(environment);
-    if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                         environment.empty() ? nullptr : block.data(), folder.c_str(), &startup, &info)) {
-        process_.reset(info.hProcess);
-        ::CloseHandle(info.hThread);
-        processId_ = info.dwProcessId;
-    } else {
-        startError_ = ::GetLastError();
+    // A start refused before the program runs a line of its own (seen once
+    // on a loaded machine) says nothing about the program, so it is tried
+    // again a few times.
+    for (int attempt = 0; attempt < 3 && !process_; ++attempt) {
+        if (attempt > 0) ::Sleep(1000);
+        if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             environment.empty() ? nullptr : block.data(), folder.c_str(), &startup, &info)) {
+            process_.reset(info.hProcess);
+            ::CloseHandle(info.hThread);
+            processId_ = info.dwProcessId;
+        } else {
+            startError_ = ::GetLastError();
+        }
     }
 }
 
