@@ -51,6 +51,8 @@ struct CountUnit {
 };
 inline constexpr CountUnit kFiles{" file(s)", " file(s) deleted."};
 inline constexpr CountUnit kItems{" item(s)", " item(s) deleted."};
+inline constexpr CountUnit kBytes{" bytes", " bytes deleted."};
+inline constexpr CountUnit kByteCount{" byte(s)", " byte(s) deleted."};
 
 // An item that walks a folder: every entry below it is counted, and on a
 // sweep every file not spared is destroyed. The count covers every entry
@@ -75,10 +77,17 @@ struct FolderScan {
 // The shell's description of a folder (desktop.ini), which sweeps leave.
 inline bool IsFolderDescription(const std::string& name) { return name == "desktop.ini"; }
 
-// An item that works on single files, each destroyed on a sweep.
+// An item of single files, each destroyed whole on a sweep; its label adds
+// up the bytes they held. Folders and missing files are passed over.
 struct FileList {
-    std::function<std::vector<std::string>()> files{};  // full names, read each time the item starts
-    CountUnit unit = kFiles;
+    // Full names, read each time the item starts; none when the item has
+    // nowhere to look, and `whenMissing` is then its label.
+    std::function<std::optional<std::vector<std::string>>()> files{};
+    CountUnit unit = kBytes;
+    std::string whenMissing = "Not Found.";
+    // A sweep that left a file (held open, read-only) reads as an analysis,
+    // since not all of it was deleted.
+    bool survivorReadsAsAnalysis = false;
 };
 
 // An item that computes at once (a registry list, a store of its own) and
@@ -196,10 +205,11 @@ private:
     struct Walk;
 
     void Start(std::size_t row, bool sweep);
-    void StartGroup(std::size_t row, const ItemGroup& group, bool sweep);
-    void StartEntry(std::size_t row, const EntryWork& work, bool sweep);
-    void StartFolderScan(std::size_t row, const FolderScan& scan, bool sweep);
-    void StartFileList(std::size_t row, const FileList& list, bool sweep);
+    // One for each kind of work a row or an entry of a group holds.
+    void StartWork(std::size_t row, const ItemGroup& group, bool sweep);
+    void StartWork(std::size_t row, const ItemRoutine& routine, bool sweep);
+    void StartWork(std::size_t row, const FolderScan& scan, bool sweep);
+    void StartWork(std::size_t row, const FileList& list, bool sweep);
     void FileFound(Walk& walk, const std::string& name, const std::string& path, std::int32_t attributes,
                    std::int64_t size);
     void RecordSweep(ItemReport& report, Finding finding, RemovalOutcome outcome, const TRemovalRoot* root);

@@ -61,6 +61,15 @@ std::string LocalTimeText() {
     return text;
 }
 
+// The size of a file that is not a folder, or none for a folder or a name
+// that is not there.
+std::optional<std::int64_t> PlainFileSize(const std::string& file) {
+    const DWORD attributes = ::GetFileAttributesA(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    const std::int64_t size = FileSizeOf(file);
+    return size < 0 ? std::nullopt : std::optional<std::int64_t>(size);
+}
+
 }  // namespace
 
 TCategory::TCategory(CategoryServices services, CategoryDecl decl)
@@ -132,16 +141,13 @@ std::vector<std::size_t> TCategory::SweepOrder() const {
 void TCategory::Start(std::size_t row, bool sweep) {
     BeginReport(row, sweep);
     const ItemWork& work = decl_.rows[row].work;
-    if (const auto* group = std::get_if<ItemGroup>(&work)) return StartGroup(row, *group, sweep);
-    StartRiskItem(row, sweep ? "Deleting..." : "Analyzing...");
-    if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
-    if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
-    FinishRiskItem(row, RunRoutine(row, std::get<ItemRoutine>(work), sweep));
+    if (!std::holds_alternative<ItemGroup>(work)) StartRiskItem(row, sweep ? "Deleting..." : "Analyzing...");
+    std::visit([&](const auto& part) { StartWork(row, part, sweep); }, work);
 }
 
 // The row is held busy while its entries start, so that one ending at once
 // cannot end the row before the next has begun.
-void TCategory::StartGroup(std::size_t row, const ItemGroup& group, bool sweep) {
+void TCategory::StartWork(std::size_t row, const ItemGroup& group, bool sweep) {
     EntryRun run = group.read ? group.read(sweep) : EntryRun{};
     rows_[row]->closing = std::move(run.closing);
     if (run.entries.empty()) {
@@ -152,18 +158,16 @@ void TCategory::StartGroup(std::size_t row, const ItemGroup& group, bool sweep) 
     for (const EntryWork& entry : run.entries) {
         if (sweep && !RowChecked(row)) break;
         BeginEntry(row);
-        StartEntry(row, entry, sweep);
+        std::visit([&](const auto& part) { StartWork(row, part, sweep); }, entry);
     }
     EntryEnded(row, std::nullopt);
 }
 
-void TCategory::StartEntry(std::size_t row, const EntryWork& work, bool sweep) {
-    if (const auto* scan = std::get_if<FolderScan>(&work)) return StartFolderScan(row, *scan, sweep);
-    if (const auto* list = std::get_if<FileList>(&work)) return StartFileList(row, *list, sweep);
-    FinishRiskItem(row, RunRoutine(row, std::get<ItemRoutine>(work), sweep));
+void TCategory::StartWork(std::size_t row, const ItemRoutine& routine, bool sweep) {
+    FinishRiskItem(row, RunRoutine(row, routine, sweep));
 }
 
-void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sweep) {
+void TCategory::StartWork(std::size_t row, const FolderScan& scan, bool sweep) {
     const std::string folder = scan.folder ? scan.folder() : std::string();
     if (folder.empty() || !DirectoryExists(folder)) {
         FinishRiskItem(row, scan.whenMissing ? scan.whenMissing(sweep) : kNotFound);
@@ -199,21 +203,27 @@ void TCategory::StartFolderScan(std::size_t row, const FolderScan& scan, bool sw
     FinishRiskItem(row, kNotFound);
 }
 
-void TCategory::StartFileList(std::size_t row, const FileList& list, bool sweep) {
-    int count = 0;
+void TCategory::StartWork(std::size_t row, const FileList& list, bool sweep) {
+    const std::optional<std::vector<std::string>> files = list.files ? list.files() : std::nullopt;
+    if (!files) return FinishRiskItem(row, list.whenMissing);
+    long long bytes = 0;
+    bool survived = false;
     ItemReport& report = rows_[row]->report;
-    for (const std::string& file : list.files ? list.files() : std::vector<std::string>()) {
-        const std::int64_t size = FileSizeOf(file);
-        if (size < 0) continue;
-        ++count;
+    for (const std::string& file : *files) {
+        const std::optional<std::int64_t> size = PlainFileSize(file);
+        if (!size) continue;
+        bytes += *size;
         const std::size_t slash = file.find_last_of('\\');
         Finding finding{slash == std::string::npos ? file : file.substr(slash + 1),
-                        slash == std::string::npos ? std::string() : file.substr(0, slash), size, FindingKind::File, {}};
+                        slash == std::string::npos ? std::string() : file.substr(0, slash), *size, FindingKind::File, {}};
         report.found.Add(finding);
-        if (sweep) RecordSweep(report, std::move(finding), SecureDeleteFile(file, services_.removal()), nullptr);
+        if (!sweep) continue;
+        const RemovalOutcome outcome = SecureDeleteFile(file, services_.removal());
+        survived = survived || outcome == RemovalOutcome::Survived;
+        RecordSweep(report, std::move(finding), outcome, nullptr);
     }
-    FinishRiskItem(row, count == 0 ? std::string(kNotFound)
-                                   : std::to_string(count) + (sweep ? list.unit.swept : list.unit.analysed));
+    const bool deleted = sweep && !(survived && list.survivorReadsAsAnalysis);
+    FinishRiskItem(row, std::to_string(bytes) + (deleted ? list.unit.swept : list.unit.analysed));
 }
 
 void TCategory::FileFound(Walk& walk, const std::string& name, const std::string& path, std::int32_t attributes,

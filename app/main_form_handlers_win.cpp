@@ -190,7 +190,7 @@ void TMainForm::CreateCategories() {
         services, MozillaTabStores{controls_.Get<TComboBox>(ctl::NSProfileCombo), keepList(ctl::NSDstList), os_});
     fireFox_ = std::make_unique<TFireFoxCategory>(
         services, MozillaTabStores{controls_.Get<TComboBox>(ctl::FFProfileCombo), keepList(ctl::FFDstList), os_});
-    opera_ = std::make_unique<TOperaCategory>(services, os_);
+    opera_ = std::make_unique<TOperaCategory>(services);
     aol_ = std::make_unique<TAolCategory>(services, AolTabStores{controls_.Get<TComboBox>(ctl::AOLProfileCombo),
                                                                  *UrlHistory, keepList(ctl::DstList),
                                                                  [] { return GetUserSidText(); }});

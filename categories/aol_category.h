@@ -8,9 +8,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/category_engine.h"
-#include "categories/browser_items.h"
 #include "categories/profile_chooser.h"
 #include "categories/url_history.h"
 #include "cookiekeep/keep_list.h"
@@ -35,10 +35,11 @@ public:
 private:
     CategoryDecl Declare(const CategoryServices& services);
     bool OrganizeExists() const;
-    std::string DropDownItem(bool sweep) const;
+    // The chosen user's address-recall and auto-complete files; none while
+    // no user is chosen.
+    std::optional<std::vector<std::string>> DropDownFiles() const;
 
     const KnownLocations& locations_;
-    std::function<RemovalContext()> removal_;
     AolTabStores stores_;
     TProfileChooser profiles_;
     std::optional<KeepList> kept_;  // the keep list as it was when the sweep started

@@ -9,7 +9,6 @@ namespace tarnwell {
 
 TAolCategory::TAolCategory(const CategoryServices& services, AolTabStores stores)
     : locations_(services.locations),
-      removal_(services.removal),
       stores_(std::move(stores)),
       profiles_(stores_.profileCombo, [](const std::string& name) { return IsAolScreenName(name); }),
       category_(services, Declare(services)) {}
@@ -18,20 +17,11 @@ bool TAolCategory::OrganizeExists() const {
     return !locations_.AOLPath.empty() && DirectoryExists(locations_.AOLPath);
 }
 
-// The chosen user's address-recall and auto-complete files; with no user
-// chosen there is nothing to look for.
-std::string TAolCategory::DropDownItem(bool sweep) const {
+std::optional<std::vector<std::string>> TAolCategory::DropDownFiles() const {
     const std::string user = profiles_.ChosenName();
-    if (user.empty() || !OrganizeExists()) return "None Found.";
+    if (user.empty() || !OrganizeExists()) return std::nullopt;
     const std::string base = locations_.AOLPath + user;
-    long long bytes = 0;
-    for (const char* suffix : {".AUT", "1.AUT", ".ARL", "1.ARL"}) {
-        const std::int64_t size = FileSizeOf(base + suffix);
-        if (size < 0) continue;
-        bytes += size;
-        if (sweep) SecureDeleteFile(base + suffix, removal_());
-    }
-    return std::to_string(bytes) + (sweep ? " byte(s) deleted." : " byte(s)");
+    return std::vector<std::string>{base + ".AUT", base + "1.AUT", base + ".ARL", base + "1.ARL"};
 }
 
 CategoryDecl TAolCategory::Declare(const CategoryServices& services) {
@@ -67,7 +57,8 @@ CategoryDecl TAolCategory::Declare(const CategoryServices& services) {
         {ctl::AOLTempFilesCB, ctl::AOLTempFiles, cache},
         {ctl::AOLHistFilesCB, ctl::AOLHistFiles, history},
         {ctl::AOLCookFilesCB, ctl::AOLCookFiles, cookies},
-        {ctl::AOLDropDownCB, ctl::AOLDropDown, ItemRoutine{[this](bool sweep) { return DropDownItem(sweep); }}},
+        {ctl::AOLDropDownCB, ctl::AOLDropDown,
+         FileList{.files = [this] { return DropDownFiles(); }, .unit = kByteCount, .whenMissing = "None Found."}},
         {ctl::AOLToolBarCB, ctl::AOLToolbar,
          RegistryRoutine([hooks, sid](bool sweep) { return AOLToolBarItem(sweep, hooks, sid()); })},
         {ctl::AOLDeskbarCB, ctl::AOLDeskbar,

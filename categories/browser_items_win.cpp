@@ -57,24 +57,6 @@ std::optional<std::string> NetscapeDataFolder(const std::string& profilePath) {
     return JoinPath(profilePath, first->cFileName);
 }
 
-std::string WholeFilesItem(const std::vector<std::string>& files, bool sweep, const BrowserItemContext& context) {
-    long long bytes = 0;
-    for (const std::string& file : files) {
-        const std::int64_t size = FileSizeOf(file);
-        if (size < 0) continue;
-        bytes += size;
-        if (sweep) SecureDeleteFile(file, context.removal);
-    }
-    return CountLabel(bytes, " bytes", sweep);
-}
-
-ItemRoutine WholeFilesRoutine(std::function<std::vector<std::string>()> files,
-                              std::function<BrowserItemContext()> context) {
-    return {[files = std::move(files), context = std::move(context)](bool sweep) {
-        return WholeFilesItem(files(), sweep, context());
-    }};
-}
-
 std::string CookieFileItem(const std::string& file, const std::optional<KeepList>& keep, bool sweep,
                            const BrowserItemContext& context) {
     if (!keep) return "Not Found.";

@@ -28,12 +28,12 @@ public:
 
 private:
     CategoryDecl Declare(const CategoryServices& services);
-    std::string QuickTimeItem(bool sweep) const;
+    // QuickTime's favourites file; none while QuickTime's folder is missing.
+    std::optional<std::vector<std::string>> QuickTimeFiles() const;
     bool SpareFlashFile(const std::string& fullName) const;
     void RemoveFlashFolders();
 
     const KnownLocations& locations_;
-    std::function<RemovalContext()> removal_;
     std::function<FlashKeeping()> flashKeeping_;
     FlashKeeping flash_;  // as it was when the Flash walk started
     TCategory category_;

@@ -4,7 +4,6 @@
 #include "app/known_locations.h"
 #include "base/file_names.h"
 #include "base/handles.h"
-#include "categories/browser_items.h"
 #include "engine/folder_tree_win.h"
 #include "engine/registry_items.h"
 #include "ui/message_pump.h"
@@ -14,15 +13,13 @@ namespace tarnwell {
 TMediaPlayersCategory::TMediaPlayersCategory(const CategoryServices& services,
                                              std::function<FlashKeeping()> flashKeeping)
     : locations_(services.locations),
-      removal_(services.removal),
       flashKeeping_(std::move(flashKeeping)),
       category_(services, Declare(services)) {}
 
-// Counted in plain " bytes", as the player's own file.
-std::string TMediaPlayersCategory::QuickTimeItem(bool sweep) const {
+std::optional<std::vector<std::string>> TMediaPlayersCategory::QuickTimeFiles() const {
     const std::string& folder = locations_.QuickTimeDir;
-    if (folder.empty() || !DirectoryExists(folder)) return "Not Found.";
-    return WholeFilesItem({folder + "QuickTimeFavorites.qtr"}, sweep, {removal_(), false});
+    if (folder.empty() || !DirectoryExists(folder)) return std::nullopt;
+    return std::vector<std::string>{folder + "QuickTimeFavorites.qtr"};
 }
 
 // A kept entry spares a file of that name anywhere, and every file below a
@@ -88,7 +85,7 @@ CategoryDecl TMediaPlayersCategory::Declare(const CategoryServices& services) {
                       .quickSweepItem = ctl::SweepMPHistMNU,
                       .allBox = ctl::MPAllCB};
     decl.rows = {
-        {ctl::QTRecentFilesCB, ctl::QTRecentFiles, ItemRoutine{[this](bool sweep) { return QuickTimeItem(sweep); }}},
+        {ctl::QTRecentFilesCB, ctl::QTRecentFiles, FileList{.files = [this] { return QuickTimeFiles(); }}},
         {ctl::RPRecentFilesCB, ctl::RPRecentFiles, RegistryRoutine([hooks](bool sweep) {
              return RPRecentFilesItem(sweep, hooks);
          })},

@@ -43,7 +43,6 @@ std::string TNetscapeCategory::DataFile(const char* name) const {
 CategoryDecl TNetscapeCategory::Declare() {
     FolderScan cache{.folder = [this] { return DataFile("\\Cache"); }};
     cache.whenMissing = CacheMissing(*this);
-    const auto context = [this] { return ItemContext(); };
     const auto dataFiles = [this](const char* name) {
         return [this, name] {
             const std::string file = DataFile(name);
@@ -57,14 +56,14 @@ CategoryDecl TNetscapeCategory::Declare() {
                       .allBox = ctl::NSAllCB};
     decl.rows = {
         {ctl::NSTempFilesCB, ctl::NSTempFiles, cache},
-        {ctl::NSHistFilesCB, ctl::NSHistFiles, WholeFilesRoutine(dataFiles("\\history.dat"), context)},
+        {ctl::NSHistFilesCB, ctl::NSHistFiles, FileList{.files = dataFiles("\\history.dat")}},
         {ctl::NSCookFilesCB, ctl::NSCookFiles, ItemRoutine{[this](bool sweep) {
              return CookieFileItem(DataFile("\\cookies.txt"), KeptCookies(), sweep, ItemContext());
          }}},
         {ctl::NSToolBarCB, ctl::NSToolBar, ItemRoutine{[this](bool sweep) {
              return ToolbarFileItem(DataFile("\\netscapetoolbar.rdf"), sweep, ItemContext());
          }}},
-        {ctl::NSDropDownCB, ctl::NSDropDown, WholeFilesRoutine(dataFiles("\\localstore.rdf"), context)},
+        {ctl::NSDropDownCB, ctl::NSDropDown, FileList{.files = dataFiles("\\localstore.rdf")}},
     };
     decl.emptySweep = EmptySweep::RunEndCheck;
     decl.ready = [this] { return ProfileExists(); };
@@ -84,7 +83,6 @@ std::string TFireFoxCategory::CacheFolder() const {
 CategoryDecl TFireFoxCategory::Declare() {
     FolderScan cache{.folder = [this] { return CacheFolder(); }};
     cache.whenMissing = CacheMissing(*this);
-    const auto context = [this] { return ItemContext(); };
     const auto profileFiles = [this](std::vector<std::string> names) {
         return [this, names = std::move(names)] {
             std::vector<std::string> files;
@@ -101,10 +99,10 @@ CategoryDecl TFireFoxCategory::Declare() {
     // In the order Analyze starts them; Sweep takes the cookies earlier.
     decl.rows = {
         {ctl::FFTempFilesCB, ctl::FFTempFiles, cache},
-        {ctl::FFHistFilesCB, ctl::FFHistFiles, WholeFilesRoutine(profileFiles({"\\history.dat"}), context)},
-        {ctl::FFFormHistCB, ctl::FFFormHist, WholeFilesRoutine(profileFiles({"\\formhistory.dat"}), context)},
-        {ctl::FFPasswordsCB, ctl::FFPasswords, WholeFilesRoutine(profileFiles({"\\signons.txt"}), context)},
-        {ctl::FFDownManCB, ctl::FFDownMan, WholeFilesRoutine(profileFiles({"\\downloads.rdf"}), context)},
+        {ctl::FFHistFilesCB, ctl::FFHistFiles, FileList{.files = profileFiles({"\\history.dat"})}},
+        {ctl::FFFormHistCB, ctl::FFFormHist, FileList{.files = profileFiles({"\\formhistory.dat"})}},
+        {ctl::FFPasswordsCB, ctl::FFPasswords, FileList{.files = profileFiles({"\\signons.txt"})}},
+        {ctl::FFDownManCB, ctl::FFDownMan, FileList{.files = profileFiles({"\\downloads.rdf"})}},
         {ctl::FFCookFilesCB, ctl::FFCookFiles, ItemRoutine{[this](bool sweep) {
              const std::string file = ProfileExists() ? ProfileFile("\\cookies.txt") : std::string();
              return CookieFileItem(file, KeptCookies(), sweep, ItemContext());
@@ -114,9 +112,8 @@ CategoryDecl TFireFoxCategory::Declare() {
              return GoogleToolbarItem(file, sweep, ItemContext());
          }}},
         {ctl::FFYBarCB, ctl::FFYBar,
-         WholeFilesRoutine(profileFiles({"\\ysearch-history.rdf", std::string(kYahooCache) + "searchHistory.xml",
-                                  std::string(kYahooCache) + "ysearch-history.rdf"}),
-                    context)},
+         FileList{.files = profileFiles({"\\ysearch-history.rdf", std::string(kYahooCache) + "searchHistory.xml",
+                                         std::string(kYahooCache) + "ysearch-history.rdf"})}},
     };
     // Temporary files, history, cookies, downloads, passwords, form
     // history, then the two toolbars.

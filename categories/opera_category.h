@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "app/category_engine.h"
-#include "app/os_flags.h"
-#include "categories/browser_items.h"
 
 namespace tarnwell {
 
 class TOperaCategory {
 public:
-    TOperaCategory(const CategoryServices& services, const OsFlags& os);
+    explicit TOperaCategory(const CategoryServices& services);
     TCategory& Category() { return category_; }
 
 private:
@@ -24,11 +22,8 @@ private:
     std::string ProfileFile(const char* name) const;
     // The history files opera6.ini names, in the order they are swept.
     std::vector<std::string> HistoryFiles() const;
-    BrowserItemContext ItemContext() const { return {removal_(), os_.IsNTPlatform}; }
 
     const KnownLocations& locations_;
-    std::function<RemovalContext()> removal_;
-    const OsFlags& os_;
     TCategory category_;
 };
 

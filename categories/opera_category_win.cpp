@@ -16,8 +16,8 @@ constexpr const char* kHistoryKeys[] = {"Direct History File", "Global History F
 
 }  // namespace
 
-TOperaCategory::TOperaCategory(const CategoryServices& services, const OsFlags& os)
-    : locations_(services.locations), removal_(services.removal), os_(os), category_(services, Declare()) {}
+TOperaCategory::TOperaCategory(const CategoryServices& services)
+    : locations_(services.locations), category_(services, Declare()) {}
 
 bool TOperaCategory::ProfileExists() const {
     return !locations_.OperaDir.empty() && DirectoryExists(locations_.OperaDir);
@@ -43,10 +43,6 @@ std::vector<std::string> TOperaCategory::HistoryFiles() const {
 
 CategoryDecl TOperaCategory::Declare() {
     FolderScan cache{.folder = [this] { return ProfileFile("cache4"); }};
-    const auto context = [this] { return ItemContext(); };
-    const auto wholeFiles = [context](std::function<std::vector<std::string>()> files) {
-        return WholeFilesRoutine(std::move(files), context);
-    };
     const auto profileFile = [this](const char* name) {
         return [this, name] {
             const std::string file = ProfileFile(name);
@@ -60,9 +56,9 @@ CategoryDecl TOperaCategory::Declare() {
                       .allBox = ctl::OPAllCB};
     decl.rows = {
         {ctl::OPTempFilesCB, ctl::OPTempFiles, cache},
-        {ctl::OPHistFilesCB, ctl::OPHistFiles, wholeFiles([this] { return HistoryFiles(); })},
-        {ctl::OPCookFilesCB, ctl::OPCookFiles, wholeFiles(profileFile("cookies4.dat"))},
-        {ctl::OPSessionCB, ctl::OPSession, wholeFiles(profileFile("sessions\\autosave.win"))},
+        {ctl::OPHistFilesCB, ctl::OPHistFiles, FileList{.files = [this] { return HistoryFiles(); }}},
+        {ctl::OPCookFilesCB, ctl::OPCookFiles, FileList{.files = profileFile("cookies4.dat")}},
+        {ctl::OPSessionCB, ctl::OPSession, FileList{.files = profileFile("sessions\\autosave.win")}},
     };
     decl.emptySweep = EmptySweep::RunEndCheck;
     decl.ready = [this] { return ProfileExists(); };

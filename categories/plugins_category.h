@@ -49,10 +49,8 @@ private:
     // A Directory or File entry's refusal of where its path lies.
     std::string PlaceRefusal(const PluginEntry& entry) const;
     EntryWork WorkOf(const PluginEntry& entry) const;
-    std::string FileItem(const std::string& file, bool sweep) const;
 
     const KnownLocations& locations_;
-    std::function<RemovalContext()> removal_;
     RegistryHooks registryHooks_;
     PluginsTabLists lists_;
     std::string folder_;

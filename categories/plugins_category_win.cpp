@@ -33,7 +33,6 @@ std::string RegistryText(bool sweep) { return sweep ? "Item(s) deleted." : "Item
 
 TPluginsCategory::TPluginsCategory(const CategoryServices& services, PluginsTabLists lists)
     : locations_(services.locations),
-      removal_(services.removal),
       registryHooks_(services.registryHooks),
       lists_(lists),
       category_(services, Declare()) {
@@ -121,7 +120,11 @@ EntryWork TPluginsCategory::WorkOf(const PluginEntry& entry) const {
                               }};
         }
         case PluginEntryType::File:
-            return ItemRoutine{[this, file = entry.path](bool sweep) { return FileItem(file, sweep); }};
+            // A file the removal routine leaves (held open, read-only) was
+            // not deleted, and the row says so by reading as an analysis.
+            return FileList{.files = [file = entry.path] { return std::vector<std::string>{file}; },
+                            .unit = kByteCount,
+                            .survivorReadsAsAnalysis = true};
         case PluginEntryType::RegistryKey:
             return ItemRoutine{[this, entry](bool sweep) {
                 TRegistryItem item(sweep, CountRule::All, registryHooks_);
@@ -136,19 +139,6 @@ EntryWork TPluginsCategory::WorkOf(const PluginEntry& entry) const {
             }};
     }
     return ItemRoutine{[](bool) { return std::string("Not Found."); }};
-}
-
-// A file that survives the removal routine (held open, read-only) was not
-// deleted, and the row says so by reading as an analysis.
-std::string TPluginsCategory::FileItem(const std::string& file, bool sweep) const {
-    std::int64_t bytes = 0;
-    bool deleted = false;
-    if (IsPlainFile(file)) {
-        bytes = std::max<std::int64_t>(FileSizeOf(file), 0);
-        if (sweep) deleted = SecureDeleteFile(file, removal_()) != RemovalOutcome::Survived;
-    }
-    const bool reportDeleted = sweep && (deleted || bytes == 0);
-    return std::to_string(bytes) + (reportDeleted ? " byte(s) deleted." : " byte(s)");
 }
 
 void TPluginsCategory::OpenSelected() const {

@@ -46,6 +46,8 @@ bool RegistryKeyExists(HKEY root, const std::string& key) {
 class PluginsTab : public TabTest {
 protected:
     std::string Plugins() const { return folder / "plugins\\"; }
+    // The test folder as an item's details name the folder of a file in it.
+    std::string FolderWithoutSlash() const { return folder.Path().substr(0, folder.Path().size() - 1); }
     void Define(const std::string& name, const std::string& text) {
         ASSERT_TRUE(MakeDirectories(Plugins()));
         ASSERT_TRUE(WriteTextFile(Plugins() + name, text));
@@ -178,7 +180,7 @@ TEST_F(PluginsTab, SweepsCheckedDefinitionsOnly) {
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, recent));
 
     // A double click on the row's risk text opens its details, which name
-    // the registry values its entries counted.
+    // the registry values and the file its entries counted.
     HWND details = OpenItemDetailsFromList(*program, ctl::PlugStatusBox, Row("registry.ini"));
     ASSERT_TRUE(details);
     const ItemDetailsView view = ReadItemDetails(details);
@@ -188,8 +190,32 @@ TEST_F(PluginsTab, SweepsCheckedDefinitionsOnly) {
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, (std::vector<std::string>{"Count\tHKCU\\" + recent + "\t(registry value)",
                                                 "File1\tHKCU\\" + recent + "\t(registry value)",
-                                                "LastFile\tHKCU\\" + settings + "\t(registry value)"}));
+                                                "LastFile\tHKCU\\" + settings + "\t(registry value)",
+                                                "log.txt\t" + FolderWithoutSlash() + "\t10"}));
     EXPECT_TRUE(CloseItemDetails(details));
+}
+
+// A file another program holds open survives its File entry's sweep: the
+// row reads as an analysis, and its details say what is still there and why.
+TEST_F(PluginsTab, AFileHeldOpenIsNotCalledDeleted) {
+    ASSERT_TRUE(WriteTextFile(folder / "held.txt", "held"));
+    HANDLE holder = ::CreateFileA((folder / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Define("held.ini", FileEntry("Log", folder / "held.txt"));
+    Start("[Settings]\r\n");
+    ClickCheckBox("held.ini");
+    ASSERT_TRUE(ClickAndWait(ctl::PISweepBTN));
+    EXPECT_EQ(Risk("held.ini"), "Risk: 4 byte(s)");
+    EXPECT_TRUE(FileExists(folder / "held.txt"));
+
+    HWND details = OpenItemDetailsFromList(*program, ctl::PlugStatusBox, Row("held.ini"));
+    ASSERT_TRUE(details);
+    const ItemDetailsView view = ReadItemDetails(details);
+    EXPECT_EQ(view.listed, (std::vector<std::string>{"held.txt\t" + FolderWithoutSlash() + "\t4"}));
+    EXPECT_EQ(view.stillThere,
+              (std::vector<std::string>{"held.txt\t" + FolderWithoutSlash() + "\tin use by another program"}));
+    EXPECT_TRUE(CloseItemDetails(details));
+    ::CloseHandle(holder);
 }
 
 // A definition naming the drive, or a folder left empty (the current
