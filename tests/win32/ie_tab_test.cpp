@@ -192,8 +192,8 @@ TEST_F(IETab, AnalyzeCountsEveryItemAndChangesNothing) {
     Start(std::string("[Settings]\r\nIEAllCB_Checked=True\r\n") + kKeepList);
     ASSERT_TRUE(ClickAndWait(ctl::IEAnalyzeBTN));
     // The end check enables the controls one after the other.
-    EXPECT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN, 5000));
-    EXPECT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN, 5000));
+    EXPECT_TRUE(program->WaitUntilEnabled(ctl::IESweepBTN));
+    EXPECT_TRUE(program->WaitUntilEnabled(ctl::SweepAllBTN));
     EXPECT_EQ(Label(ctl::IETempFiles), std::to_string(cached) + " file(s)");
     EXPECT_EQ(Label(ctl::IEHistFiles), "2 file(s)");
     EXPECT_EQ(Label(ctl::IECookFiles), "3 file(s)");

@@ -114,7 +114,7 @@ TEST_F(Notice, AClickOnItsTextOrPictureHidesIt) {
         RECT bodyRect;
         ::GetClientRect(body, &bodyRect);
         ClickAt(onText ? ScreenPoint(body, bodyRect.right / 2, bodyRect.bottom / 2) : ScreenPoint(notice, 162, 86));
-        EXPECT_TRUE(WaitUntil([&] { return VisibleNotice() == nullptr; }, 5000))
+        EXPECT_TRUE(WaitUntil([&] { return VisibleNotice() == nullptr; }))
             << (onText ? "a click on the text" : "a click on the picture") << " left it showing";
         ASSERT_TRUE(WaitUntilIdle(ctl::WSweepBTN));
     }
