@@ -1,6 +1,7 @@
 #include "app/category_engine.h"
 
 #include "base/file_names.h"
+#include "engine/file_info_win.h"
 #include "engine/removal_reason_win.h"
 #include "engine/removal_root_win.h"
 #include "ui/message_pump.h"
@@ -64,8 +65,7 @@ std::string LocalTimeText() {
 // The size of a file that is not a folder, or none for a folder or a name
 // that is not there.
 std::optional<std::int64_t> PlainFileSize(const std::string& file) {
-    const DWORD attributes = ::GetFileAttributesA(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    if (!IsPlainFile(file)) return std::nullopt;
     const std::int64_t size = FileSizeOf(file);
     return size < 0 ? std::nullopt : std::optional<std::int64_t>(size);
 }

@@ -9,6 +9,7 @@
 #include "app/registry_win.h"
 #include "app/sid_text.h"
 #include "app/system_info_win.h"
+#include "engine/file_info_win.h"
 #include "base/handles.h"
 #include "ui/late_bound.h"
 
@@ -113,9 +114,7 @@ std::string DiscoverShockwave(const OsFlags& os, const std::string& profileRoot)
 }  // namespace
 
 bool DirectoryExists(const std::string& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return !path.empty() && IsFolder(path);
 }
 
 // The NT family and ME ask the shell of Windows 2000 and ME; where that

@@ -7,6 +7,7 @@
 #include "app/profile_folders.h"
 #include "app/settings_file_win.h"
 #include "app/system_info_win.h"
+#include "engine/file_info_win.h"
 #include "engine/random.h"
 #include "resident/service_control.h"
 #include "resident/start_page_win.h"
@@ -15,11 +16,6 @@
 namespace tarnwell {
 
 namespace {
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // How long start-up waits for a settings file that another program holds
 // open (a backup or a virus scanner reading it, say).
@@ -34,7 +30,7 @@ void TMainForm::FormCreate() {
     const std::string settingsFile = ProgramDir + kSettingsFileName;
     RecoverInterruptedReplace(settingsFile);
 
-    FirstStart = !FileExists(settingsFile);
+    FirstStart = !IsPlainFile(settingsFile);
     if (FirstStart) WStartLoadCBClick();
     trayIcon_->SetActive(true);
     SeedRandomGenerator();
@@ -44,7 +40,7 @@ void TMainForm::FormCreate() {
     locations_ = DiscoverKnownLocations(os_, ProgramDir);
     folderGuard_ = std::make_unique<TFolderGuard>(locations_.ProfileRoot);
     FillPluginList();
-    if (FileExists(settingsFile)) RestoreSettings(settingsFile);
+    if (IsPlainFile(settingsFile)) RestoreSettings(settingsFile);
     ChooseProfileFolders();
     if (FirstStart) ApplyFirstStartDefaults();
     if (!os_.IsNT) controls_.Get<TTrackBar>(ctl::TransBar).SetEnabled(false);

@@ -5,6 +5,7 @@
 #include "app/control_table.h"
 #include "base/file_names.h"
 #include "base/handles.h"
+#include "engine/file_info_win.h"
 #include "engine/folder_guard_win.h"
 #include "engine/folder_tree_win.h"
 #include "engine/registry_cleaner.h"
@@ -19,11 +20,6 @@ constexpr const char* kRiskPrefix = "Risk: ";
 // A definition is a few lines; anything far larger is not one and is not
 // read into memory.
 constexpr std::int64_t kLargestDefinition = 1 << 20;
-
-bool IsPlainFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 HKEY RootKey(PluginRoot root) { return root == PluginRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 

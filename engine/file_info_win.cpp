@@ -94,6 +94,16 @@ bool SeekFromStart(HANDLE file, std::int64_t offset) {
     return low != INVALID_SET_FILE_POINTER || ::GetLastError() == NO_ERROR;
 }
 
+bool IsPlainFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::optional<WIN32_FIND_DATAA> FirstFolderEntry(const std::string& folder) {
     WIN32_FIND_DATAA entry;
     FindHandle listing(::FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));

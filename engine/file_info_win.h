@@ -16,6 +16,10 @@ namespace tarnwell {
 // attributes alone.
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> QueryFileInfo(const std::string& path);
 
+// Whether the name is there as a file, not a folder; as a folder.
+bool IsPlainFile(const std::string& path);
+bool IsFolder(const std::string& path);
+
 // The first entry of a folder's listing other than "." and "..", of any
 // kind; none for an empty or missing folder.
 std::optional<WIN32_FIND_DATAA> FirstFolderEntry(const std::string& folder);

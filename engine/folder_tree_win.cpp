@@ -8,6 +8,7 @@
 
 #include <shellapi.h>
 
+#include "engine/file_info_win.h"
 #include "engine/removal_root_win.h"
 
 namespace tarnwell {
@@ -34,11 +35,6 @@ bool RemoveLinksBelow(const std::string& folder) {
     return clean;
 }
 
-bool FolderExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 bool RemoveFolderTree(const std::string& folder) {
@@ -53,7 +49,7 @@ bool RemoveFolderTree(const std::string& folder) {
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     ::SHFileOperationA(&operation);
-    return !FolderExists(folder);
+    return !IsFolder(folder);
 }
 
 // The listing is taken whole first: the shell changes the folder while

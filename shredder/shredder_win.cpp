@@ -14,16 +14,6 @@ namespace tarnwell {
 
 namespace {
 
-bool IsDirectory(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::string& path) {
-    const auto data = QueryFileInfo(path);
-    return data && !(data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
@@ -123,9 +113,9 @@ void TShredder::ShredEntry(const std::string& entry) {
     // The user listed the link itself: it goes, what it leads to stays.
     if (IsLinkItself(entry)) {
         if (!RemoveLink(entry)) ++survivors_;
-    } else if (IsDirectory(entry)) {
+    } else if (IsFolder(entry)) {
         StartDirectoryShred(entry);
-    } else if (IsFile(entry)) {
+    } else if (IsPlainFile(entry)) {
         removingFile_ = true;
         UpdateShredButton();
         Destroy(entry, nullptr);
@@ -168,7 +158,7 @@ void TShredder::StartDirectoryShred(const std::string& directory) {
 }
 
 void TShredder::WalkEnded(const std::string& directory) {
-    if (SweepRunning() && IsDirectory(directory)) RemoveEmptySubfolders(directory);
+    if (SweepRunning() && IsFolder(directory)) RemoveEmptySubfolders(directory);
     --runningWalks_;
     UpdateShredButton();
     ReportRunEnd();
