@@ -25,10 +25,8 @@ add_custom_command(OUTPUT ${SETUP_EXE}
     VERBATIM)
 add_custom_target(TarnwellSetup ALL DEPENDS ${SETUP_EXE})
 
-# The setup program's tests, in a prefix made for them.
+# The setup program's tests, in a prefix seeded with the demo profile.
 add_executable(installer_tests tests/win32/installer_test.cpp)
 target_link_libraries(installer_tests PRIVATE win32_test_support ole32 uuid shell32 version psapi)
 add_dependencies(installer_tests TarnwellSetup)
-add_test(NAME installer_tests COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/in_demo_prefix.sh
-    $<TARGET_FILE:installer_tests> Installer.* winxp)
-set_tests_properties(installer_tests PROPERTIES TIMEOUT 900 ENVIRONMENT "TARNWELL_SETUP=${SETUP_EXE}")
+tarnwell_wine_test(installer_tests installer_tests --demo ENV TARNWELL_SETUP=${SETUP_EXE})

@@ -30,7 +30,7 @@ if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
 No display here: Tarnwell runs on the virtual display $DISPLAY.
 Look at it from another shell:
   DISPLAY=$DISPLAY import -window root tarnwell.png     # a screenshot
-  WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY $(command -v wine) explorer /desktop=Tarnwell,800x640 $root/$win_tree/ui_driver.exe select-tab 0
+  WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY $(command -v wine) explorer /desktop=Tarnwell,800x640 'C:\tw-tools\ui_driver.exe' select-tab 0
 Press Ctrl+C here to end it.
 TXT
 fi

@@ -25,21 +25,21 @@ tabs=("Internet Explorer" "AOL Browser" "Netscape" "Opera" "FireFox" "Media Play
       "Plugins" "Shredder" "Security" "Settings" "Control Panel")
 sleep 3
 for i in "${!tabs[@]}"; do
-  wine explorer /desktop=shots,560x600 "$root/$win_tree/ui_driver.exe" select-tab "$i"
+  wine explorer /desktop=shots,560x600 "C:\\tw-tools\\ui_driver.exe" select-tab "$i"
   sleep 0.7
   name=$(printf '%02d-%s' "$((i + 1))" "${tabs[$i]// /-}")
   import -window root -crop 560x600+0+0 "$out/$name.png"
 done
 # The Internet Explorer tab once more, after "Analyze Risk" over the demo traces.
-wine explorer /desktop=shots,560x600 "$root/$win_tree/ui_driver.exe" select-tab 0
-wine explorer /desktop=shots,560x600 "$root/$win_tree/ui_driver.exe" click "$(grep -oP 'CONTROL\(IEAnalyzeBTN, \K[0-9]+' app/controls.def)"
+wine explorer /desktop=shots,560x600 "C:\\tw-tools\\ui_driver.exe" select-tab 0
+wine explorer /desktop=shots,560x600 "C:\\tw-tools\\ui_driver.exe" click "$(grep -oP 'CONTROL\(IEAnalyzeBTN, \K[0-9]+' app/controls.def)"
 sleep 0.7
 import -window root -crop 560x600+0+0 "$out/13-Internet-Explorer-analyzed.png"
 # The details of the Windows tab's temporary files, after its Analyze.
 id_of() { grep -oP "CONTROL\($1, \K[0-9]+" app/controls.def; }
-wine explorer /desktop=shots,560x600 "$root/$win_tree/ui_driver.exe" select-tab 6
-wine explorer /desktop=shots,560x600 "$root/$win_tree/ui_driver.exe" click "$(id_of WAnalyzeBTN)"
-wine explorer /desktop=shots,560x600 "$root/$win_tree/ui_driver.exe" details "$(id_of TempFiles)"
+wine explorer /desktop=shots,560x600 "C:\\tw-tools\\ui_driver.exe" select-tab 6
+wine explorer /desktop=shots,560x600 "C:\\tw-tools\\ui_driver.exe" click "$(id_of WAnalyzeBTN)"
+wine explorer /desktop=shots,560x600 "C:\\tw-tools\\ui_driver.exe" details "$(id_of TempFiles)"
 sleep 0.7
 import -window root -crop 560x600+0+0 "$out/14-Item-Details.png"
 echo "Screenshots in $out"

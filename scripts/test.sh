@@ -40,14 +40,28 @@ bash scripts/check-imports.sh build/win32
 source scripts/win-arch.sh
 [ "$TARNWELL_WIN_ARCH" = i686 ] || bash scripts/build-win32.sh
 
-# A fresh prefix for every run, so no test sees what an earlier run left.
-rm -rf build/wine-test
-source scripts/wine-session.sh "$root/build/wine-test"
-trap wine_session_stop EXIT
-wine_session_display
-bash scripts/prepare-test-prefix.sh
-# The tests share one registry and one single-instance mutex: run them in turn.
-ctest --test-dir "$win_tree" --output-on-failure --no-tests=error -j1
+# Every test program runs in a prefix, on a display and with a wineserver
+# of its own (tests/win32/run_test.sh), copied fresh from the template for
+# each run, so they run side by side; most of their time is spent waiting
+# on Wine, so more of them run than there are cores.
+rm -rf build/wine-tests
+template=build/wine-template
+[ "$WINEARCH" = win64 ] && template=build/wine-template-win64
+(source scripts/wine-session.sh "")
+# Neither the template nor (checked by the runner) any test's prefix leads
+# to the host's files.
+bash scripts/isolate-prefix.sh --check "$template"
+jobs=${TARNWELL_TEST_JOBS:-$(( $(nproc) * 3 ))}
+ctest_log=build/wine-tests/ctest.log
+mkdir -p build/wine-tests
+started=$(date +%s)
+status=0
+ctest --test-dir "$win_tree" --output-on-failure --no-tests=error -j"$jobs" | tee "$ctest_log" || status=$?
+echo "Wine tests: $(( $(date +%s) - started )) s of wall time, $jobs at a time"
+echo "The ten slowest:"
+sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2 \1/p' "$ctest_log" |
+  sort -rn | head -n 10 | awk '{ printf "  %8.1f s  %s\n", $1, $2 }'
+[ "$status" = 0 ] || exit "$status"
 
 source_tree_after=$(source_tree_state)
 if [ "$source_tree_before" != "$source_tree_after" ]; then

@@ -1,5 +1,5 @@
 // The browser tabs and the Media Players tab on the demo profile's traces, as a user of
-// the demo sees them: run by in_demo_prefix.sh in a freshly seeded prefix,
+// the demo sees them: run by run_test.sh --demo in a freshly seeded prefix,
 // once as Windows 98 and once as Windows XP.
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ class DemoProfile : public TabTest {};
 
 TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
     const char* version = std::getenv("TARNWELL_DEMO_VERSION");
-    if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (in_demo_prefix.sh)";
+    if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (run_test.sh --demo)";
     RunAs(version);
     // The profiles lie where Windows XP keeps them; on Windows 98 the user
     // names the folders on the Settings tab.
@@ -159,11 +159,10 @@ TEST_F(DemoProfile, BrowserTabsAnalyzeAndSweepTheDemoTraces) {
 }
 
 // A folder of definitions of the repository, named by an environment
-// variable, through Wine's Z: drive.
+// variable (copied into the prefix by the runner).
 std::string DefinitionFolder(const char* variable) {
-    std::string path = std::getenv(variable) ? std::getenv(variable) : "";
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path.empty() ? path : "Z:" + path + "\\";
+    const std::string path = std::getenv(variable) ? std::getenv(variable) : "";
+    return path.empty() ? path : path + "\\";
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> items) {
@@ -176,7 +175,7 @@ std::vector<std::string> Sorted(std::vector<std::string> items) {
 // the definitions do not name.
 TEST_F(DemoProfile, ShippedPluginsAnalyzeAndSweepTheirTraces) {
     const char* version = std::getenv("TARNWELL_DEMO_VERSION");
-    if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (in_demo_prefix.sh)";
+    if (!version) GTEST_SKIP() << "runs in a freshly seeded demo prefix only (run_test.sh --demo)";
     RunAs(version);
     // The shipped definitions and the demo application's.
     const std::string shipped = DefinitionFolder("TARNWELL_SHIPPED_PLUGINS");

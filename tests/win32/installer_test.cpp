@@ -29,13 +29,9 @@ constexpr const char* kHelperObjectKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\"
     "{8B6A1F2E-5C3D-4E7A-9F10-2A4B6C8D0E13}";
 
-// The setup program under test, from TARNWELL_SETUP (a host path), through
-// Wine's Z: drive.
-std::string SetupExe() {
-    std::string path = std::getenv("TARNWELL_SETUP") ? std::getenv("TARNWELL_SETUP") : "";
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path.empty() ? path : "Z:" + path;
-}
+// The setup program under test, from TARNWELL_SETUP (copied into the
+// prefix by the runner).
+std::string SetupExe() { return std::getenv("TARNWELL_SETUP") ? std::getenv("TARNWELL_SETUP") : ""; }
 
 // Runs a command line and waits for its process; its exit code, or none
 // when it could not start or did not end in time.

@@ -162,7 +162,7 @@ TEST_F(Notice, OnWindowsXPTheNoticeIsABalloonTipOnTheTrayIcon) {
     EXPECT_EQ(watch.Count("Tarnwell: balloon tip"), 1);
 }
 
-// Inside a Wine desktop with its taskbar (tests/win32/in_wine_desktop.sh)
+// Inside a Wine desktop with its taskbar (tests/win32/run_test.sh --desktop)
 // the shell draws the balloon: a tooltip window of the balloon style
 // holding the notice's text shows over the tray icon.
 BOOL CALLBACK FindBalloon(HWND window, LPARAM found) {

@@ -244,10 +244,10 @@ TEST_F(PluginsTab, RefusesDriveRootsAndEmptyFoldersAndRunsTheRest) {
 }
 
 // "%DRIVE%" is the drive of the profile folder, wherever that lies: here
-// a profile on Wine's Z: drive (the host's root), in a folder of the
-// host's temporary files. The folder stays, with nothing in it.
+// a profile on the fixtures drive F: that the runner maps to a folder of
+// the test's own. The folder stays, with nothing in it.
 TEST_F(PluginsTab, DriveMacroFollowsTheProfileAndTheFolderStaysEmpty) {
-    const std::string profile = "Z:\\tmp\\tarnwell-plugins-" + std::to_string(::GetCurrentProcessId()) + "\\profile";
+    const std::string profile = "F:\\tarnwell-plugins-" + std::to_string(::GetCurrentProcessId()) + "\\profile";
     ASSERT_TRUE(planted.File(profile + "\\Cache\\a.tmp", "a"));
     ASSERT_TRUE(planted.File(profile + "\\Cache\\sub\\b.tmp", "b"));
     Define("profile cache.ini", DirectoryEntry("Cache", "%drive%" + profile.substr(2) + "\\Cache"));

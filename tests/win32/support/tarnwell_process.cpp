@@ -149,15 +149,11 @@ WindowsVersionOverride::~WindowsVersionOverride() {
     ::RegCloseKey(key);
 }
 
+// The runner (tests/win32/run_test.sh) copies the program into the prefix
+// and names it with a Windows path.
 std::string TarnwellExe() {
-    const char* unixPath = std::getenv("TARNWELL_EXE");
-    std::string path = unixPath ? unixPath : "";
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
+    const char* path = std::getenv("TARNWELL_EXE");
+    return path ? path : "";
 }
 
 TempFolder::TempFolder() {
